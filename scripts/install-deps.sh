@@ -1,0 +1,26 @@
+#!/bin/bash
+# Installs, with apt-get, only what the builds and tests need and the machine lacks.
+# Idempotent and quiet when everything is already there.
+set -euo pipefail
+
+pkgs=(cmake g++ make libgtest-dev libgmock-dev googletest libbenchmark-dev
+      g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 tmux iproute2
+      clang libclang-rt-14-dev valgrind python3)
+
+missing=()
+for p in "${pkgs[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+SUDO=
+[ "$(id -u)" -ne 0 ] && SUDO=sudo
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+fi
+echo "install-deps: installing ${missing[*]}" >&2
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq >/dev/null
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,128 @@
+// The Windows C runtime's wide-character functions for UTF-16 text, with the runtime's
+// 32-bit widths.
+#include "sim.h"
+
+uint32_t wcstoul(const char16_t *text, char16_t **end, int base)
+{
+    const char16_t *p = text;
+    while (iswspace(*p))
+        p++;
+    bool negative = false;
+    if (*p == u'+' || *p == u'-') {
+        negative = *p == u'-';
+        p++;
+    }
+    if ((base == 0 || base == 16) && p[0] == u'0' && (p[1] == u'x' || p[1] == u'X') &&
+        iswxdigit(p[2])) {
+        p += 2;
+        base = 16;
+    } else if (base == 0) {
+        base = p[0] == u'0' ? 8 : 10;
+    }
+    uint64_t value = 0;
+    bool overflow = false;
+    const char16_t *start = p;
+    for (;; p++) {
+        int d;
+        if (*p >= u'0' && *p <= u'9') d = *p - u'0';
+        else if (*p >= u'a' && *p <= u'z') d = *p - u'a' + 10;
+        else if (*p >= u'A' && *p <= u'Z') d = *p - u'A' + 10;
+        else break;
+        if (d >= base)
+            break;
+        value = value * (uint64_t)base + (uint64_t)d;
+        if (value > 0xFFFFFFFFull) {
+            overflow = true;
+            value = 0xFFFFFFFFull;
+        }
+    }
+    if (p == start) {
+        if (end)
+            *end = (char16_t *)text;
+        return 0;
+    }
+    if (end)
+        *end = (char16_t *)p;
+    if (overflow) {
+        errno = ERANGE;
+        return 0xFFFFFFFFu;
+    }
+    uint32_t v = (uint32_t)value;
+    return negative ? (uint32_t)(0u - v) : v;
+}
+
+int32_t wcstol(const char16_t *text, char16_t **end, int base)
+{
+    const char16_t *p = text;
+    while (iswspace(*p))
+        p++;
+    bool negative = *p == u'-';
+    if (*p == u'+' || *p == u'-')
+        p++;
+    char16_t *e;
+    int saved = errno;
+    errno = 0;
+    uint32_t v = wcstoul(p, &e, base);
+    if (e == p) {
+        if (end)
+            *end = (char16_t *)text;
+        errno = saved;
+        return 0;
+    }
+    if (end)
+        *end = e;
+    if (errno == ERANGE || (!negative && v > 0x7FFFFFFFu) || (negative && v > 0x80000000u)) {
+        errno = ERANGE;
+        return negative ? INT32_MIN : INT32_MAX;
+    }
+    errno = saved;
+    return negative ? (int32_t)(0u - v) : (int32_t)v;
+}
+
+size_t wcslen(const char16_t *text)
+{
+    size_t n = 0;
+    while (text[n])
+        n++;
+    return n;
+}
+
+int iswspace(char16_t c)
+{
+    return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 ||
+           (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F ||
+           c == 0x205F || c == 0x3000;
+}
+
+int iswdigit(char16_t c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+int iswxdigit(char16_t c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+
+int iswalpha(char16_t c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0x24F);
+}
+
+char16_t towupper(char16_t c)
+{
+    if (c >= u'a' && c <= u'z')
+        return (char16_t)(c - 32);
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
+        return (char16_t)(c - 32);
+    return c;
+}
+
+char16_t towlower(char16_t c)
+{
+    if (c >= u'A' && c <= u'Z')
+        return (char16_t)(c + 32);
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
+        return (char16_t)(c + 32);
+    return c;
+}

@@ -1,0 +1,1 @@
+#include <winsock2.h>

@@ -1,0 +1,44 @@
+// Exported entry points and the module-wide resources acquired at load.
+#ifndef NICSHOW_PLUGIN_PLUGIN_H
+#define NICSHOW_PLUGIN_PLUGIN_H
+
+#include "../platform/win32.h"
+
+#define PLUGIN_NAME TEXT("Nicshow")
+#define PLUGIN_VERSION_MAJOR 0
+#define PLUGIN_VERSION_MINOR 95
+#define PLUGIN_VERSION_BUILD 2
+
+// The host's plug-in information record; the plug-in writes these nine fields.
+struct PluginInfo {
+    LPCWSTR name;
+    LPCWSTR author;
+    LPCWSTR email;
+    LPCWSTR web_page;
+    LPCWSTR description;
+    LPCWSTR implements;
+    INT major;
+    INT minor;
+    INT build;
+    INT host_reserved[4];
+};
+
+extern "C" {
+PluginInfo *WINAPI GetPluginInfo(void);
+INT WINAPI InitializePlugin(void);
+INT WINAPI ShutdownPlugin(BOOL end_process);
+INT WINAPI Usage(LPWSTR name, LPWSTR text);
+INT WINAPI Help(LPWSTR name);
+INT WINAPI nicshow(LPWSTR arguments);
+INT WINAPI _clver$(LPWSTR text);
+}
+
+extern HANDLE wlan_client;
+extern OSVERSIONINFOEXW os_version;
+extern HANDLE console_output;
+
+bool is_transient_or_piped(void);
+bool read_os_version(void);
+bool open_console_output(void);
+
+#endif
