@@ -1,11 +1,13 @@
 # Sourced by the scripts that run the win32 build under Wine: the project's own 32-bit
 # prefix inside the build folder, silent, without sound drivers or Mono/Gecko prompts.
+# An optional argument names the win32 build's bin/ folder (tests are given theirs);
+# the prefix lives beside it.
 NICSHOW_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-export WINEPREFIX="${WINEPREFIX:-$NICSHOW_ROOT/build/win32/wineprefix}"
+NICSHOW_BIN="$(cd "${1:-${NICSHOW_BIN:-$NICSHOW_ROOT/build/win32/bin}}" && pwd)"
+export WINEPREFIX="${WINEPREFIX:-$(dirname "$NICSHOW_BIN")/wineprefix}"
 export WINEARCH=win32
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="winealsa.drv=d;mscoree=d;mshtml=d"
-NICSHOW_BIN="${NICSHOW_BIN:-$NICSHOW_ROOT/build/win32/bin}"
 
 # Creates the prefix once (3-8 s); later starts take about half a second.
 wine_prefix_ready() {
