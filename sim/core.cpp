@@ -99,6 +99,7 @@ static void default_messages(KernelState &k)
 {
     // As the message tables hold them: each ends in a line break.
     k.system_messages = {
+        {0, u"The operation completed successfully.\r\n"},
         {2, u"The system cannot find the file specified.\r\n"},
         {5, u"Access is denied.\r\n"},
         {8, u"Not enough memory resources are available to process this command.\r\n"},

@@ -16,6 +16,8 @@ static PluginInfo plugin_info;
 static const WCHAR description_text[] = TEXT("nicshow");
 static const WCHAR implements_text[] = TEXT("nicshow");
 
+static_assert(sizeof(OSVERSIONINFOEXW) == 284, "the extended version record is 284 bytes");
+
 typedef LONG(WINAPI *RtlGetVersionFn)(PRTL_OSVERSIONINFOW info);
 
 extern "C" PluginInfo *WINAPI GetPluginInfo(void)

@@ -1,0 +1,235 @@
+// Loading, describing and unloading the plug-in.
+#include "harness.h"
+
+#include <vector>
+
+using Lifecycle = SimTest;
+
+static std::vector<std::string> events()
+{
+    return sim::kernel().events;
+}
+
+TEST_F(Lifecycle, LoadsWritesTheMessageAndUnloadsInOrder)
+{
+    EXPECT_EQ(InitializePlugin(), 0);
+    EXPECT_EQ(sim::out(), "Nicshow v0.95.2 loaded.\r\n");
+    EXPECT_EQ(sim::err(), "");
+    EXPECT_EQ(sim::kernel().wsa_version_asked, 0x0101);
+    EXPECT_EQ(sim::kernel().wlan_client_version_asked, 2u);
+    EXPECT_NE(wlan_client, (HANDLE)NULL);
+    EXPECT_EQ(console_output, sim::conout_handle());
+    EXPECT_EQ(os_version.dwMajorVersion, 10u);
+    EXPECT_EQ(os_version.dwOSVersionInfoSize, 284u);
+    EXPECT_EQ(events(), (std::vector<std::string>{"WSAStartup", "WlanOpenHandle",
+                                                  "CreateFileW(conout$)"}));
+
+    sim::kernel().events.clear();
+    EXPECT_EQ(ShutdownPlugin(FALSE), 0);
+    EXPECT_EQ(events(), (std::vector<std::string>{"WlanCloseHandle", "WSACleanup",
+                                                  "CloseHandle(conout$)"}));
+    EXPECT_EQ(sim::kernel().wsa_cleanups, 1);
+    EXPECT_EQ(sim::kernel().wlan_closes, 1);
+}
+
+TEST_F(Lifecycle, LoadMessageSilences)
+{
+    struct Case {
+        const char *what, *var, *value;
+        bool env;
+        const char *expected;
+    } cases[] = {
+        {"nothing set", "noloadmsg", "", false, "Nicshow v0.95.2 loaded.\r\n"},
+        {"noloadmsg in the shell", "noloadmsg", "1", false, ""},
+        {"noloadmsg in the environment", "noloadmsg", "yes", true, ""},
+        {"transient shell", "_transient", "1", false, ""},
+        {"inside a pipe", "_pipe", "1", false, ""},
+        {"pipe variable empty", "_pipe", "", false, ""},
+    };
+    for (const auto &c : cases) {
+        sim::reset();
+        if (c.env)
+            sim::set_env(c.var, c.value);
+        else
+            sim::set_host_var(c.var, c.value);
+        EXPECT_EQ(InitializePlugin(), 0) << c.what;
+        EXPECT_EQ(sim::out(), c.expected) << c.what;
+        EXPECT_EQ(sim::err(), "") << c.what;
+        ShutdownPlugin(FALSE);
+    }
+}
+
+TEST_F(Lifecycle, SocketsFailureRefusesTheLoad)
+{
+    sim::kernel().wsa_startup_result = 10091;
+    EXPECT_EQ(InitializePlugin(), 1);
+    EXPECT_EQ(sim::err(),
+              "Nicshow plugin: WSAStartup() failed!\r\n"
+              "WSAStartup cannot function at this time because the underlying system it uses to "
+              "provide network services is currently unavailable.\r\n"
+              "Nicshow plugin not loaded.");
+    EXPECT_EQ(sim::out(), "");
+    EXPECT_EQ(sim::kernel().wlan_opens, 0);
+    EXPECT_EQ(sim::kernel().wsa_cleanups, 0) << "nothing was started, nothing to clean up";
+    EXPECT_EQ(sim::kernel().conout_opens, 0);
+    EXPECT_EQ(sim::kernel().rtl_calls + sim::kernel().gve_calls, 0);
+}
+
+TEST_F(Lifecycle, WirelessFailureRefusesTheLoadAndUndoes)
+{
+    struct Case {
+        const char *what;
+        DWORD result;
+        bool null_handle, handle_on_failure;
+        const char *text;
+        int closes;
+    } cases[] = {
+        {"service stopped", 1062, false, false, "The service has not been started.", 0},
+        {"failure with a handle", 1062, false, true, "The service has not been started.", 1},
+        {"success without handle", 0, true, false, "The operation completed successfully.", 0},
+    };
+    for (const auto &c : cases) {
+        sim::reset();
+        sim::kernel().wlan_open_result = c.result;
+        sim::kernel().wlan_null_handle = c.null_handle;
+        sim::kernel().wlan_handle_on_failure = c.handle_on_failure;
+        EXPECT_EQ(InitializePlugin(), 1) << c.what;
+        EXPECT_EQ(sim::err(), std::string("Nicshow plugin: WlanOpenHandle() failed!\r\n") +
+                                  c.text + "\r\nNicshow plugin not loaded.\r\n")
+            << c.what;
+        EXPECT_EQ(sim::kernel().wsa_cleanups, 1) << c.what;
+        EXPECT_EQ(sim::kernel().wlan_closes, c.closes) << c.what;
+        EXPECT_EQ(sim::kernel().conout_opens, 0) << c.what;
+        EXPECT_EQ(sim::kernel().rtl_calls + sim::kernel().gve_calls, 0) << c.what;
+        EXPECT_EQ(os_version.dwOSVersionInfoSize, 0u) << c.what;
+    }
+}
+
+TEST_F(Lifecycle, LoadFailuresAreSilentInATransientShellOrPipe)
+{
+    for (const char *var : {"_transient", "_pipe"}) {
+        for (int which = 0; which < 2; which++) {
+            sim::reset();
+            sim::set_host_var(var, "1");
+            if (which == 0)
+                sim::kernel().wsa_startup_result = 10091;
+            else
+                sim::kernel().wlan_open_result = 1062;
+            EXPECT_EQ(InitializePlugin(), 1) << var << " " << which;
+            EXPECT_EQ(sim::all(), "") << var << " " << which;
+            EXPECT_EQ(sim::kernel().wsa_cleanups, which) << var << " " << which;
+        }
+    }
+}
+
+TEST_F(Lifecycle, OsVersionFallbacks)
+{
+    struct Case {
+        const char *what;
+        bool ntdll, rtl;
+        DWORD rtl_major;
+        bool gve_ok;
+        DWORD expected_major;
+        bool expected_result;
+        int rtl_calls, gve_calls;
+    } cases[] = {
+        {"RtlGetVersion tells the truth", true, true, 10, true, 10, true, 1, 0},
+        {"RtlGetVersion says 6", true, true, 6, true, 6, true, 1, 0},
+        {"RtlGetVersion below 6", true, true, 5, true, 6, true, 1, 1},
+        {"no RtlGetVersion", true, false, 10, true, 6, true, 0, 1},
+        {"no ntdll", false, true, 10, true, 6, true, 0, 1},
+        {"nothing answers", false, false, 10, false, 0, false, 0, 1},
+    };
+    for (const auto &c : cases) {
+        sim::reset();
+        auto &k = sim::kernel();
+        k.ntdll_loaded = c.ntdll;
+        k.rtl_get_version = c.rtl;
+        k.rtl_major = c.rtl_major;
+        k.get_version_ex_ok = c.gve_ok;
+        memset(&os_version, 0xAB, sizeof(os_version));
+        EXPECT_EQ(read_os_version(), c.expected_result) << c.what;
+        EXPECT_EQ(os_version.dwMajorVersion, c.expected_major) << c.what;
+        EXPECT_EQ(os_version.dwOSVersionInfoSize, 284u) << c.what;
+        EXPECT_EQ(k.rtl_calls, c.rtl_calls) << c.what;
+        EXPECT_EQ(k.gve_calls, c.gve_calls) << c.what;
+        if (!c.expected_result) {
+            EXPECT_EQ(os_version.dwMinorVersion, 0u) << "cleared before the fallback";
+        }
+    }
+}
+
+TEST_F(Lifecycle, ConsoleHandleIsRetriedOnce)
+{
+    struct Case {
+        int failures;
+        bool opened;
+        std::vector<DWORD> sleeps;
+        size_t attempts;
+    } cases[] = {
+        {0, true, {}, 1},
+        {1, true, {50}, 2},
+        {2, false, {50}, 2},
+    };
+    for (const auto &c : cases) {
+        sim::reset();
+        sim::kernel().conout_failures = c.failures;
+        EXPECT_EQ(open_console_output(), c.opened) << c.failures;
+        EXPECT_EQ(console_output, c.opened ? sim::conout_handle() : (HANDLE)NULL);
+        EXPECT_EQ(sim::kernel().sleeps, c.sleeps) << c.failures;
+        ASSERT_EQ(sim::kernel().create_file_names.size(), c.attempts);
+        EXPECT_EQ(sim::utf8(sim::kernel().create_file_names[0]), "conout$");
+    }
+}
+
+TEST_F(Lifecycle, ShutdownWithoutConsoleHandleClosesNothingForIt)
+{
+    sim::kernel().conout_failures = 2;
+    ASSERT_EQ(InitializePlugin(), 0);
+    EXPECT_EQ(console_output, (HANDLE)NULL);
+    EXPECT_EQ(ShutdownPlugin(FALSE), 0);
+    EXPECT_EQ(sim::kernel().handles_closed, 0);
+}
+
+TEST_F(Lifecycle, ShutdownRemovesAHandlerThatARunLeftInstalled)
+{
+    ASSERT_EQ(InitializePlugin(), 0);
+    install_break_handler();
+    pager.break_requested = 1;
+    sim::kernel().events.clear();
+    EXPECT_EQ(ShutdownPlugin(FALSE), 0);
+    EXPECT_EQ(events(), (std::vector<std::string>{"WlanCloseHandle", "WSACleanup",
+                                                  "SetConsoleCtrlHandler(remove)",
+                                                  "CloseHandle(conout$)"}));
+    EXPECT_EQ(pager.handler_installed, 0u);
+    EXPECT_EQ(pager.break_requested, 0u);
+}
+
+TEST_F(Lifecycle, PluginInfoIsStable)
+{
+    PluginInfo *first = GetPluginInfo();
+    first->name = NULL;  // the record is filled anew on every call
+    PluginInfo *second = GetPluginInfo();
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(sim::utf8(second->name), "Nicshow");
+    EXPECT_EQ(sim::utf8(second->description), "nicshow");
+    EXPECT_EQ(sim::utf8(second->implements), "nicshow");
+    EXPECT_NE(second->description, second->implements) << "two separate strings";
+    EXPECT_EQ(second->major, 0);
+    EXPECT_EQ(second->minor, 95);
+    EXPECT_EQ(second->build, 2);
+    EXPECT_NE(second->author, nullptr);
+    EXPECT_NE(second->email, nullptr);
+    EXPECT_NE(second->web_page, nullptr);
+}
+
+TEST_F(Lifecycle, ClverVersion)
+{
+    EXPECT_EQ(_clver$(NULL), -1);
+    WCHAR text[16];
+    for (auto &c : text)
+        c = 0xBEEF;
+    EXPECT_EQ(_clver$(text), 0);
+    EXPECT_EQ(sim::utf8(text), "1.1.0.0");
+    EXPECT_EQ(text[8], 0xBEEF) << "nothing written past the terminator";
+}
