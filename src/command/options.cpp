@@ -191,6 +191,7 @@ static int argument_error(LPCWSTR format, LPCWSTR word)
     return 1;
 }
 
+// The help screen is the whole text, description line included; Usage leaves that out.
 static int show_help(LPCWSTR word)
 {
     QPuts(nicshow_usage_text);
