@@ -1,18 +1,24 @@
 // The simulated console: whether standard output is a console, the window, the current
-// attributes, the control handlers, and direct console writes.
+// attributes, the control handlers, direct console writes, and console input driven by a
+// test's script of keys and control events over a virtual clock.
 #include "sim.h"
 
 #include <conio.h>
+
+#include <stdexcept>
+#include <thread>
 
 namespace sim {
 
 void write(Stream stream, const std::u16string &text);
 
 static ConsoleState console_state;
+static int getwch_pending = -1;  // second code of an extended key for _getwch
 
 static void reset_console()
 {
     console_state = ConsoleState();
+    getwch_pending = -1;
 }
 static ResetHook console_hook(reset_console);
 
@@ -21,9 +27,189 @@ ConsoleState &console()
     return console_state;
 }
 
+HANDLE conin_handle()
+{
+    return (HANDLE)0x300;
+}
+
+HANDLE open_conin()
+{
+    if (console_state.conin_missing) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return INVALID_HANDLE_VALUE;
+    }
+    console_state.conin_opens++;
+    return conin_handle();
+}
+
 static bool is_screen(HANDLE h)
 {
     return (h == std_out() && console_state.stdout_is_console) || h == conout_handle();
+}
+
+// --- input script ----------------------------------------------------------------------
+static bool is_enhanced(WORD vk)
+{
+    return (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE;
+}
+
+static Input key_record(BOOL down, char16_t ch, WORD vk, WORD scan, DWORD after_ms)
+{
+    Input in;
+    in.record.EventType = KEY_EVENT;
+    KEY_EVENT_RECORD &k = in.record.Event.KeyEvent;
+    k.bKeyDown = down;
+    k.wRepeatCount = 1;
+    k.wVirtualKeyCode = vk;
+    k.wVirtualScanCode = scan;
+    k.uChar.UnicodeChar = ch;
+    k.dwControlKeyState = is_enhanced(vk) ? ENHANCED_KEY : 0;
+    in.after_ms = after_ms;
+    return in;
+}
+
+static WORD vk_of(char16_t ch)
+{
+    if (ch >= u'a' && ch <= u'z')
+        return (WORD)(ch - 32);
+    // Digits, capitals, blank, Esc, Enter, Backspace and Tab are their own key codes.
+    if ((ch >= u'A' && ch <= u'Z') || (ch >= u'0' && ch <= u'9') || ch == VK_SPACE ||
+        ch == VK_ESCAPE || ch == VK_RETURN || ch == VK_BACK || ch == VK_TAB)
+        return ch;
+    return 0;
+}
+
+Input key(char16_t ch, DWORD after_ms)
+{
+    return key_record(TRUE, ch, vk_of(ch), 0, after_ms);
+}
+
+Input key_up(char16_t ch)
+{
+    return key_record(FALSE, ch, vk_of(ch), 0, 0);
+}
+
+Input vkey(WORD vk, WORD scan, DWORD after_ms)
+{
+    return key_record(TRUE, 0, vk, scan, after_ms);
+}
+
+Input mouse()
+{
+    Input in;
+    in.record.EventType = MOUSE_EVENT;
+    in.record.Event.MouseEvent.dwButtonState = 1;
+    return in;
+}
+
+static Input ctrl(DWORD type, DWORD after_ms)
+{
+    Input in;
+    in.is_ctrl = true;
+    in.ctrl_type = type;
+    in.after_ms = after_ms;
+    return in;
+}
+
+Input ctrl_c(DWORD after_ms)
+{
+    return ctrl(CTRL_C_EVENT, after_ms);
+}
+
+Input ctrl_break(DWORD after_ms)
+{
+    return ctrl(CTRL_BREAK_EVENT, after_ms);
+}
+
+void script(std::initializer_list<Input> inputs)
+{
+    console_state.script.insert(console_state.script.end(), inputs.begin(), inputs.end());
+}
+
+void script_text(const std::string &keys)
+{
+    for (char16_t ch : utf16(keys))
+        console_state.script.push_back(key(ch));
+}
+
+void raise_ctrl(DWORD type)
+{
+    auto &c = console_state;
+    if (type == CTRL_C_EVENT && !c.processed_input) {
+        Input in = key_record(TRUE, 3, 'C', 0x2E, 0);
+        in.record.Event.KeyEvent.dwControlKeyState = LEFT_CTRL_PRESSED;
+        c.buffer.push_back(in.record);
+        return;
+    }
+    // The system calls the handlers on a thread of its own, the last installed first,
+    // until one of them takes the event.
+    std::vector<PHANDLER_ROUTINE> handlers = c.handlers;
+    for (auto it = handlers.rbegin(); it != handlers.rend(); ++it) {
+        BOOL taken = FALSE;
+        std::thread control_thread([&] { taken = (*it)(type); });
+        control_thread.join();
+        if (taken) {
+            c.ctrl_handled.push_back(type);
+            return;
+        }
+    }
+    c.ctrl_unhandled.push_back(type);
+}
+
+// Lets everything arrive whose time has come.
+static void pump()
+{
+    auto &c = console_state;
+    while (c.script_next < c.script.size()) {
+        Input in = c.script[c.script_next];
+        if (c.slept_ms < c.last_arrival_ms + in.after_ms)
+            break;
+        c.script_next++;
+        c.last_arrival_ms += in.after_ms;
+        if (in.is_ctrl)
+            raise_ctrl(in.ctrl_type);
+        else
+            c.buffer.push_back(in.record);
+    }
+}
+
+// A blocking read with an empty buffer: time passes until the next scripted input.
+static bool wait_for_input()
+{
+    auto &c = console_state;
+    pump();
+    while (c.buffer.empty()) {
+        if (c.script_next >= c.script.size())
+            return false;
+        ULONG64 due = c.last_arrival_ms + c.script[c.script_next].after_ms;
+        if (due > c.slept_ms) {
+            kernel().tick += (DWORD)(due - c.slept_ms);
+            c.slept_ms = due;
+        }
+        pump();
+    }
+    return true;
+}
+
+void line_end()
+{
+    auto &c = console_state;
+    c.line_ends++;
+    if (c.ctrl_c_at_line_end && c.line_ends == c.ctrl_c_at_line_end)
+        raise_ctrl(CTRL_C_EVENT);
+}
+
+// Whether a key record is one the runtime's _getwch would report, and how.
+static bool runtime_key(const INPUT_RECORD &r)
+{
+    if (r.EventType != KEY_EVENT || !r.Event.KeyEvent.bKeyDown)
+        return false;
+    const KEY_EVENT_RECORD &k = r.Event.KeyEvent;
+    if (k.uChar.UnicodeChar)
+        return true;
+    WORD vk = k.wVirtualKeyCode;
+    return (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE ||
+           (vk >= VK_F1 && vk <= VK_F12);
 }
 
 }  // namespace sim
@@ -32,6 +218,12 @@ using sim::console_state;
 
 BOOL GetConsoleMode(HANDLE h, LPDWORD mode)
 {
+    if (h == sim::conin_handle()) {
+        if (mode)
+            *mode = (console_state.processed_input ? ENABLE_PROCESSED_INPUT : 0) |
+                    ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT;
+        return TRUE;
+    }
     if (!sim::is_screen(h)) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
@@ -41,8 +233,12 @@ BOOL GetConsoleMode(HANDLE h, LPDWORD mode)
     return TRUE;
 }
 
-BOOL SetConsoleMode(HANDLE h, DWORD)
+BOOL SetConsoleMode(HANDLE h, DWORD mode)
 {
+    if (h == sim::conin_handle()) {
+        console_state.processed_input = (mode & ENABLE_PROCESSED_INPUT) != 0;
+        return TRUE;
+    }
     return sim::is_screen(h);
 }
 
@@ -102,6 +298,54 @@ BOOL WriteConsoleW(HANDLE h, const void *text, DWORD chars, LPDWORD written, LPV
     return TRUE;
 }
 
+BOOL GetNumberOfConsoleInputEvents(HANDLE h, LPDWORD count)
+{
+    if (h != sim::conin_handle() || !count) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    sim::pump();
+    *count = (DWORD)console_state.buffer.size();
+    return TRUE;
+}
+
+static BOOL take_input(HANDLE h, PINPUT_RECORD records, DWORD length, LPDWORD read, bool remove)
+{
+    if (h != sim::conin_handle() || !records || !read) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    auto &b = console_state.buffer;
+    DWORD n = 0;
+    for (; n < length && n < b.size(); n++)
+        records[n] = b[n];
+    if (remove)
+        b.erase(b.begin(), b.begin() + n);
+    *read = n;
+    return TRUE;
+}
+
+BOOL PeekConsoleInputW(HANDLE h, PINPUT_RECORD records, DWORD length, LPDWORD read)
+{
+    sim::pump();
+    return take_input(h, records, length, read, false);
+}
+
+BOOL ReadConsoleInputW(HANDLE h, PINPUT_RECORD records, DWORD length, LPDWORD read)
+{
+    if (h == sim::conin_handle() && length && !sim::wait_for_input())
+        throw std::runtime_error("sim: ReadConsoleInputW would block for ever: nothing scripted");
+    return take_input(h, records, length, read, true);
+}
+
+BOOL FlushConsoleInputBuffer(HANDLE h)
+{
+    if (h != sim::conin_handle())
+        return FALSE;
+    console_state.buffer.clear();
+    return TRUE;
+}
+
 int _cputws(const char16_t *text)
 {
     if (!text)
@@ -112,16 +356,46 @@ int _cputws(const char16_t *text)
 
 int _kbhit(void)
 {
+    sim::pump();
+    for (const INPUT_RECORD &r : console_state.buffer)
+        if (sim::runtime_key(r))
+            return 1;
     return 0;
 }
 
+// As the runtime gives them: a character, or 0 (0xE0 for the grey keys) and then the
+// scan code. With nothing to come, 0 instead of blocking for ever.
 int _getwch(void)
 {
+    if (sim::getwch_pending >= 0) {
+        int code = sim::getwch_pending;
+        sim::getwch_pending = -1;
+        return code;
+    }
+    auto &b = console_state.buffer;
+    while (sim::wait_for_input()) {
+        INPUT_RECORD r = b.front();
+        b.pop_front();
+        if (!sim::runtime_key(r))
+            continue;
+        const KEY_EVENT_RECORD &k = r.Event.KeyEvent;
+        if (k.uChar.UnicodeChar)
+            return k.uChar.UnicodeChar;
+        sim::getwch_pending = k.wVirtualScanCode;
+        return (k.dwControlKeyState & ENHANCED_KEY) ? 0xE0 : 0;
+    }
     return 0;
 }
 
 void Sleep(DWORD ms)
 {
+    auto &c = console_state;
     sim::kernel().sleeps.push_back(ms);
-    sim::kernel().tick += ms;
+    DWORD step = c.tick_step ? c.tick_step : 1;
+    ULONG64 passed = ((ULONG64)ms + step - 1) / step * step;
+    sim::kernel().tick += (DWORD)passed;
+    c.slept_ms += passed;
+    if (c.slept_ms > c.sleep_limit_ms)
+        throw std::runtime_error("sim: Sleep past the test's limit: a wait that never ends");
+    sim::pump();
 }

@@ -248,7 +248,7 @@ HANDLE CreateFileW(LPCWSTR name, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWO
         return sim::conout_handle();
     }
     if (n == u"CONIN$")
-        return (HANDLE)0x300;
+        return sim::open_conin();
     sim::last_error = ERROR_FILE_NOT_FOUND;
     return INVALID_HANDLE_VALUE;
 }

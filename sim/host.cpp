@@ -93,6 +93,7 @@ extern "C" {
 int WINAPI QPuts(LPCWSTR text)
 {
     host_state.calls["QPuts"]++;
+    host_state.qputs.push_back(text ? text : u"");
     sim::write(sim::Stream::Out, text ? text : u"");
     return 0;
 }
@@ -126,6 +127,7 @@ int WINAPI CrLf(void)
 {
     host_state.calls["CrLf"]++;
     sim::write(sim::Stream::Out, u"\r\n");
+    sim::line_end();
     return 0;
 }
 

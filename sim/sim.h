@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <deque>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
@@ -34,6 +36,7 @@ struct Segment {
 struct HostState {
     std::vector<Segment> transcript;
     std::map<std::string, int> calls;              // host service name -> calls
+    std::vector<std::u16string> qputs;             // the text of every QPuts call
     std::map<std::u16string, std::u16string> vars;  // internal variables, upper-case names
     unsigned normal_attr = 0x07;                   // what GetAttribute reports
     std::vector<int> set_colors;                   // every SetColors argument
@@ -116,6 +119,23 @@ void set_reg_raw(HKEY root, const std::string &path, const std::string &name, DW
 void add_reg_key(HKEY root, const std::string &path);
 
 // --- console ---------------------------------------------------------------------------
+// One step of a test's input script: an input record that enters the console input
+// buffer, or a control event (Ctrl-C, Ctrl-Break) that the system's control thread
+// delivers to the installed handlers. It arrives once after_ms virtual milliseconds of
+// Sleep have passed since the step before it arrived.
+struct Input {
+    bool is_ctrl = false;
+    INPUT_RECORD record{};
+    DWORD ctrl_type = CTRL_C_EVENT;
+    DWORD after_ms = 0;
+};
+Input key(char16_t ch, DWORD after_ms = 0);       // a character key pressed
+Input key_up(char16_t ch);                        // its release record
+Input vkey(WORD vk, WORD scan, DWORD after_ms = 0);  // a key without a character
+Input mouse();                                    // a record that is no key
+Input ctrl_c(DWORD after_ms = 0);
+Input ctrl_break(DWORD after_ms = 0);
+
 struct ConsoleState {
     bool stdout_is_console = false;
     WORD attr = 0x07;  // current attributes of the screen buffer
@@ -123,11 +143,33 @@ struct ConsoleState {
     SHORT window_rows = 25;
     std::vector<PHANDLER_ROUTINE> handlers;
     std::vector<WORD> attr_log;  // every SetConsoleTextAttribute
+    // input
+    std::vector<Input> script;  // what arrives, in order
+    size_t script_next = 0;
+    std::deque<INPUT_RECORD> buffer;  // the console input buffer
+    bool processed_input = true;      // off: Ctrl-C is a key record with the character 3
+    bool conin_missing = false;       // CreateFileW("CONIN$") fails
+    int conin_opens = 0;
+    unsigned ctrl_c_at_line_end = 0;  // N > 0: a Ctrl-C arrives during the Nth CrLf
+    unsigned line_ends = 0;           // CrLf calls so far
+    std::vector<DWORD> ctrl_handled;    // control events a handler took
+    std::vector<DWORD> ctrl_unhandled;  // events no handler took (the process would end)
+    // time: Sleep advances kernel().tick in steps of the timer resolution
+    DWORD tick_step = 1;
+    ULONG64 slept_ms = 0;
+    ULONG64 last_arrival_ms = 0;
+    ULONG64 sleep_limit_ms = 3600000;  // a longer wait throws: a test must not hang
 };
 ConsoleState &console();
 HANDLE std_out();
 HANDLE std_err();
 HANDLE conout_handle();
+HANDLE conin_handle();
+HANDLE open_conin();  // CreateFileW("CONIN$")
+void script(std::initializer_list<Input> inputs);
+void script_text(const std::string &keys);  // one key per character, all at once
+void line_end();                            // the simulated host's CrLf was called
+void raise_ctrl(DWORD type);  // as the system's control thread: the handlers, last first
 
 }  // namespace sim
 
