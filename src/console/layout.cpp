@@ -1,0 +1,61 @@
+// Report line layout: blanks, dot leaders, and the label and continuation columns.
+#include "layout.h"
+#include "../plugin/host.h"
+
+#define CHUNK 1024  // characters per host call
+
+int write_spaces(DWORD count)
+{
+    WCHAR buffer[CHUNK + 1];
+
+    for (int i = 0; i < CHUNK; i++)
+        buffer[i] = TEXT(' ');
+    buffer[CHUNK] = 0;
+    for (; count > CHUNK; count -= CHUNK)
+        QPuts(buffer);
+    if (count > 0) {
+        buffer[count] = 0;
+        QPuts(buffer);
+    }
+    return 0;
+}
+
+int write_dot_leader(DWORD count)
+{
+    WCHAR buffer[CHUNK + 1];
+
+    if (count == 0)
+        return 0;
+    // Chunks of even length that begin with a dot keep the pattern unbroken.
+    for (int i = 0; i < CHUNK; i += 2) {
+        buffer[i] = TEXT('.');
+        buffer[i + 1] = TEXT(' ');
+    }
+    buffer[CHUNK] = 0;
+    if (count & 1) {
+        QPuts(TEXT(" "));
+        count--;
+    }
+    for (; count > CHUNK; count -= CHUNK)
+        QPuts(buffer);
+    if (count > 0) {
+        buffer[count] = 0;
+        QPuts(buffer);
+    }
+    return 0;
+}
+
+int write_label(LPCWSTR label)
+{
+    DWORD length = (DWORD)lstrlenW(label);
+
+    QPuts(label ? label : TEXT(""));
+    write_dot_leader(length < LABEL_COLUMNS ? LABEL_COLUMNS - length : 0);
+    QPuts(TEXT(":  "));
+    return 0;
+}
+
+int write_continuation(void)
+{
+    return write_spaces(VALUE_COLUMN);
+}
