@@ -109,6 +109,17 @@ int iswalpha(char16_t c)
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0x24F);
 }
 
+// Visible characters that are neither letters, digits nor blanks: ASCII and Latin-1
+// symbols (not the ordinal indicators or the micro sign, which are letters), general
+// punctuation, and the ideographic comma and full stop.
+int iswpunct(char16_t c)
+{
+    return (c >= 0x21 && c <= 0x2F) || (c >= 0x3A && c <= 0x40) || (c >= 0x5B && c <= 0x60) ||
+           (c >= 0x7B && c <= 0x7E) ||
+           (c >= 0xA1 && c <= 0xBF && c != 0xAA && c != 0xB5 && c != 0xBA) || c == 0xD7 ||
+           c == 0xF7 || (c >= 0x2010 && c <= 0x2027) || c == 0x3001 || c == 0x3002;
+}
+
 char16_t towupper(char16_t c)
 {
     if (c >= u'a' && c <= u'z')

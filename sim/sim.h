@@ -171,6 +171,48 @@ void script_text(const std::string &keys);  // one key per character, all at onc
 void line_end();                            // the simulated host's CrLf was called
 void raise_ctrl(DWORD type);  // as the system's control thread: the handlers, last first
 
+// --- locale, time and address text -----------------------------------------------------
+struct LocaleState {
+    // What GetLocaleInfoW answers, by LCTYPE; a type not in the map fails the query.
+    std::map<LCTYPE, std::u16string> info;
+    SYSTEMTIME now{};              // GetLocalTime: today and the time of day
+    LONG utc_offset_minutes = 0;   // the current zone: local time = UTC + this
+    bool zone_conversion_fails = false;
+    bool date_format_fails = false;
+    bool time_format_fails = false;
+    // What the plug-in asked for.
+    std::vector<LCTYPE> info_queries;
+    struct FormatCall {
+        LCID locale;
+        DWORD flags;
+        SYSTEMTIME when;
+        bool has_picture;
+        std::u16string picture;
+        int chars;
+    };
+    std::vector<FormatCall> date_calls, time_calls;
+    std::vector<LCID> info_locales;
+};
+LocaleState &locale();
+// The user locales a test can choose; US English is the default after reset().
+void use_us_english();
+void use_day_month_year();      // "." separator, day-month-year order, its own names
+void use_no_month_names();      // US English whose month-name queries fail
+void use_two_char_separator();  // year-month-day order with the separator ". "
+void set_locale_info(LCTYPE type, const std::string &value);
+void drop_locale_info(LCTYPE type);
+// Today as GetLocalTime reports it; the day of the week is computed.
+void set_today(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0,
+               WORD second = 0);
+void set_utc_offset(LONG minutes);
+
+struct AddressTextState {
+    int fail_with = 0;  // when non-zero, WSAAddressToStringW fails with this error
+    int calls = 0;
+    DWORD last_length = 0;  // the address length the caller gave
+};
+AddressTextState &address_text();
+
 }  // namespace sim
 
 #endif

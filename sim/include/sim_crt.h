@@ -22,6 +22,7 @@ int iswspace(char16_t c);
 int iswdigit(char16_t c);
 int iswxdigit(char16_t c);
 int iswalpha(char16_t c);
+int iswpunct(char16_t c);
 char16_t towupper(char16_t c);
 char16_t towlower(char16_t c);
 int _snwprintf(char16_t *out, size_t count, const char16_t *format, ...);
