@@ -156,6 +156,18 @@ void raise_ctrl(DWORD type)
     c.ctrl_unhandled.push_back(type);
 }
 
+// Virtual time passes; the tick counter moves in steps of the timer resolution.
+static void pass_time(ULONG64 ms)
+{
+    auto &c = console_state;
+    ULONG64 step = c.tick_step ? c.tick_step : 1;
+    ULONG64 before = c.slept_ms;
+    c.slept_ms += ms;
+    kernel().tick += (DWORD)((c.slept_ms / step - before / step) * step);
+    if (c.slept_ms > c.sleep_limit_ms)
+        throw std::runtime_error("sim: waited past the test's limit: a wait that never ends");
+}
+
 // Lets everything arrive whose time has come.
 static void pump()
 {
@@ -182,10 +194,8 @@ static bool wait_for_input()
         if (c.script_next >= c.script.size())
             return false;
         ULONG64 due = c.last_arrival_ms + c.script[c.script_next].after_ms;
-        if (due > c.slept_ms) {
-            kernel().tick += (DWORD)(due - c.slept_ms);
-            c.slept_ms = due;
-        }
+        if (due > c.slept_ms)
+            pass_time(due - c.slept_ms);
         pump();
     }
     return true;
@@ -389,13 +399,26 @@ int _getwch(void)
 
 void Sleep(DWORD ms)
 {
-    auto &c = console_state;
     sim::kernel().sleeps.push_back(ms);
-    DWORD step = c.tick_step ? c.tick_step : 1;
-    ULONG64 passed = ((ULONG64)ms + step - 1) / step * step;
-    sim::kernel().tick += (DWORD)passed;
-    c.slept_ms += passed;
-    if (c.slept_ms > c.sleep_limit_ms)
-        throw std::runtime_error("sim: Sleep past the test's limit: a wait that never ends");
+    sim::pass_time(ms);
     sim::pump();
+}
+
+// Signalled while the console input buffer holds anything; returns as soon as something
+// arrives, like the real wait.
+DWORD WaitForSingleObject(HANDLE h, DWORD ms)
+{
+    if (h != sim::conin_handle()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return WAIT_FAILED;
+    }
+    console_state.input_waits.push_back(ms);
+    sim::pump();
+    for (ULONG64 waited = 0; console_state.buffer.empty(); waited++) {
+        if (ms != INFINITE && waited >= ms)
+            return WAIT_TIMEOUT;
+        sim::pass_time(1);
+        sim::pump();
+    }
+    return WAIT_OBJECT_0;
 }

@@ -121,8 +121,8 @@ void add_reg_key(HKEY root, const std::string &path);
 // --- console ---------------------------------------------------------------------------
 // One step of a test's input script: an input record that enters the console input
 // buffer, or a control event (Ctrl-C, Ctrl-Break) that the system's control thread
-// delivers to the installed handlers. It arrives once after_ms virtual milliseconds of
-// Sleep have passed since the step before it arrived.
+// delivers to the installed handlers. It arrives once after_ms virtual milliseconds
+// (passed in Sleep and in waits) have gone by since the step before it arrived.
 struct Input {
     bool is_ctrl = false;
     INPUT_RECORD record{};
@@ -154,7 +154,8 @@ struct ConsoleState {
     unsigned line_ends = 0;           // CrLf calls so far
     std::vector<DWORD> ctrl_handled;    // control events a handler took
     std::vector<DWORD> ctrl_unhandled;  // events no handler took (the process would end)
-    // time: Sleep advances kernel().tick in steps of the timer resolution
+    std::vector<DWORD> input_waits;  // every WaitForSingleObject on CONIN$: its time-out
+    // time: Sleep and waits advance kernel().tick in steps of the timer resolution
     DWORD tick_step = 1;
     ULONG64 slept_ms = 0;
     ULONG64 last_arrival_ms = 0;

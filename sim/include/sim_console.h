@@ -124,4 +124,11 @@ BOOL PeekConsoleInputW(HANDLE h, PINPUT_RECORD records, DWORD length, LPDWORD re
 BOOL ReadConsoleInputW(HANDLE h, PINPUT_RECORD records, DWORD length, LPDWORD read);
 BOOL FlushConsoleInputBuffer(HANDLE h);
 
+/* waits: here only console input handles are waitable */
+#define INFINITE 0xFFFFFFFFu
+#define WAIT_OBJECT_0 0x00000000u
+#define WAIT_TIMEOUT 0x00000102u
+#define WAIT_FAILED 0xFFFFFFFFu
+DWORD WaitForSingleObject(HANDLE h, DWORD ms);
+
 #endif

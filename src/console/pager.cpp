@@ -11,7 +11,6 @@ static const WCHAR erase_text[] =
     TEXT("\r                                                            \r");
 static const WCHAR break_echo[] = TEXT("\r ^C \n");
 
-#define KEY_ESC 27
 #define POLL_MS 10
 #define MIN_WINDOW_ROWS 10
 #define MAX_WINDOW_ROWS 100
@@ -89,6 +88,12 @@ static bool key_code(const INPUT_RECORD *record, DWORD *code)
         *code = key->uChar.UnicodeChar;
         return true;
     }
+    // Wine leaves out the character of Esc.
+    if (key->wVirtualKeyCode == VK_ESCAPE) {
+        *code = KEY_ESC;
+        return true;
+    }
+    // Wine sends Shift and Ctrl as records of their own before the key they modify.
     if (is_modifier(key->wVirtualKeyCode))
         return false;
     // The scan code is the second code the runtime reports after its 0 or 0xE0 prefix.
@@ -122,6 +127,10 @@ static int take_key(HANDLE input, DWORD *code)
 // here, so a typed U+00E0 can no longer pass for the runtime's prefix. Reading CONIN$
 // also keeps redirected standard input from answering the prompt. With processed input
 // off, Ctrl-C arrives as a key record with the character 3 instead of a break.
+//
+// Each poll waits up to 10 ms on the input handle instead of sleeping: Wine's console
+// reads the terminal only while somebody reads or waits on its input, and on Windows the
+// wait ends as soon as a key comes.
 DWORD wait_key(void)
 {
     DWORD start = 0, code = KEY_TIMEOUT;
@@ -142,7 +151,8 @@ DWORD wait_key(void)
                 code = KEY_TIMEOUT;
             break;
         }
-        Sleep(POLL_MS);
+        if (WaitForSingleObject(input, POLL_MS) == WAIT_FAILED)
+            Sleep(POLL_MS);
         if (pager.break_requested) {
             code = KEY_CTRL_C;
             break;

@@ -13,6 +13,7 @@
 // Key codes of wait_key beyond the UTF-16 characters.
 #define KEY_EXTENDED 0x10000  // plus the second code of a function key, arrow and the like
 #define KEY_CTRL_C 3          // Ctrl-C typed, or a break signalled while waiting
+#define KEY_ESC 27
 #define KEY_TIMEOUT 32        // the pause time ran out: as if the space bar was pressed
 
 // Ends the current line.

@@ -116,6 +116,14 @@ TEST_F(Pager, KeysAtThePrompt)
         {"a mouse event is no key", 20, {sim::mouse(), sim::key('5')}, 30, {20, 25}, 0, false},
         {"a release is no key", 20, {sim::key_up('a'), sim::key('5')}, 30, {20, 25}, 0, false},
         {"Esc stops without echo", 20, {sim::key(27)}, 30, {20}, USER_BREAK, false},
+        // Wine: Esc without its character, Shift and Ctrl as records of their own
+        {"Esc as Wine sends it", 20, {sim::vkey(VK_ESCAPE, 0x01)}, 30, {20}, USER_BREAK, false},
+        {"Shift, then A as Wine sends them", 20, {sim::vkey(VK_SHIFT, 0x2A), sim::key('A')}, 100,
+         {20}, 0, false},
+        {"Ctrl, then Ctrl-C typed", 20, {sim::vkey(VK_CONTROL, 0x1D), sim::key(3)}, 30, {20},
+         USER_BREAK, true},
+        {"a key Wine could not name", 20, {sim::vkey(0, 0), sim::key('5')}, 50, {20, 40, 45}, 0,
+         false},
         {"Ctrl-C typed stops with echo", 20, {sim::key(3)}, 30, {20}, USER_BREAK, true},
         {"Ctrl-C while waiting stops with echo", 20, {sim::ctrl_c(500)}, 30, {20}, USER_BREAK,
          true},
@@ -283,8 +291,9 @@ TEST_F(Pager, KeyWaitTimeOutAndBreak)
         EXPECT_EQ(code, c.code) << c.what;
         EXPECT_GE(waited, c.min_ms) << c.what;
         EXPECT_LE(waited, c.max_ms) << c.what;
-        for (DWORD ms : sim::kernel().sleeps)
+        for (DWORD ms : sim::console().input_waits)
             EXPECT_EQ(ms, 10u) << c.what << ": polls every 10 ms";
+        EXPECT_TRUE(sim::kernel().sleeps.empty()) << c.what;
         EXPECT_EQ(sim::console().conin_opens, 1) << c.what;
         EXPECT_EQ(sim::kernel().handles_closed, 1) << c.what << ": CONIN$ left open";
         remove_break_handler();
@@ -304,6 +313,7 @@ TEST_F(Pager, WithoutConsoleInputThePromptGoesOnAtOnce)
     sim::console().conin_missing = true;
     EXPECT_EQ(wait_key(), (DWORD)KEY_TIMEOUT);
     EXPECT_TRUE(sim::kernel().sleeps.empty());
+    EXPECT_TRUE(sim::console().input_waits.empty());
 
     begin(10);
     Written run = write_lines(20);
