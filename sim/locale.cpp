@@ -290,12 +290,15 @@ static std::u16string run_picture(const std::u16string &picture, const SYSTEMTIM
 }
 
 // Copies a result with the system's size rules: a size of 0 asks for the size needed.
+// The caller may not count on a terminator, or on anything, after a refusal for want of
+// room: leave the worst case, the buffer filled to its end without one.
 static int hand_over(const std::u16string &text, LPWSTR out, int chars)
 {
     int need = (int)text.size() + 1;
     if (chars == 0)
         return need;
     if (chars < need) {
+        memcpy(out, text.data(), (size_t)chars * 2);
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return 0;
     }
@@ -322,16 +325,7 @@ int GetLocaleInfoW(LCID lcid, LCTYPE type, LPWSTR data, int chars)
         SetLastError(ERROR_INVALID_FLAGS);
         return 0;
     }
-    const std::u16string &text = it->second;
-    if (chars > 0 && (size_t)chars < text.size() + 1) {
-        // The caller may not count on a terminator, or on anything, after a refusal:
-        // leave the worst case, the buffer filled to its end without one.
-        for (int i = 0; i < chars; i++)
-            data[i] = text[i];
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return 0;
-    }
-    return sim::hand_over(text, data, chars);
+    return sim::hand_over(it->second, data, chars);
 }
 
 static bool check_output(LPWSTR out, int chars)
