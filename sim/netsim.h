@@ -29,7 +29,9 @@
 
 namespace sim {
 
-// One unicast address. A record length of 0 gives the complete record of this build.
+// One unicast address. A record length of 0 gives the complete record of this build. The
+// record is always laid out whole, OnLinkPrefixLength included: on 32-bit Windows the XP
+// record is as long as the complete one, only its Length tells them apart.
 struct UnicastSpec {
     std::string address;
     UINT8 prefix_length = 0;
@@ -122,7 +124,10 @@ public:
     AdapterSpec spec;
 };
 
-// The usual kinds, with the defaults of such an adapter.
+// The usual kinds, with the defaults of such an adapter: Ethernet and WiFi have a
+// description, the MAC 02-53-49-4D-xx-yy (xx-yy the index) and 1 Gbps or 300 Mbps both
+// ways; the loopback has ::1/128 and 127.0.0.1/8; the tunnel is Teredo, IPv6 only. None
+// has an address, gateway or server unless the test gives one.
 Adapter ethernet(ULONG index, const std::string &friendly_name);
 Adapter wifi(ULONG index, const std::string &friendly_name);
 Adapter loopback(ULONG index, const std::string &friendly_name = "Loopback Pseudo-Interface 1");
@@ -162,6 +167,10 @@ struct HostSpec {
     int grow = 0;  // this many ERROR_BUFFER_OVERFLOW answers each add a DNS server
 };
 
+// Unknown indexes: GetIfEntry2 answers ERROR_FILE_NOT_FOUND, GetPerAdapterInfo
+// ERROR_NO_DATA, IpReleaseAddress and IpRenewAddress ERROR_INVALID_PARAMETER. A machine
+// without adapters answers GetAdaptersAddresses and GetAdaptersInfo with ERROR_NO_DATA and
+// leaves the size alone.
 struct NetState {
     std::vector<AdapterSpec> adapters;
     // Each ERROR_BUFFER_OVERFLOW answer of GetAdaptersAddresses or GetAdaptersInfo lets the
@@ -226,6 +235,8 @@ struct WlanQuery {
     DWORD result;
 };
 
+// An unknown GUID is ERROR_NOT_FOUND; opcodes other than the current connection and the
+// channel are ERROR_NOT_SUPPORTED. Freeing a block the service never gave aborts the test.
 struct WlanState {
     std::vector<WlanSpec> interfaces;
     std::vector<WlanQuery> queries;
