@@ -234,7 +234,8 @@ static void write_user_picture(LPWSTR out, UINT year, UINT month, UINT day)
 
     ZeroMemory(picture, sizeof(picture));
     n = GetEnvironmentVariableW(TEXT("DateForm"), picture, TEXT_CHARS);
-    // A value too long for the buffer comes back as its size, with nothing written.
+    // A value too long for the buffer comes back as the size it needs, and the buffer's
+    // contents are then undefined.
     if (n == 0 || n >= TEXT_CHARS || !picture[0])
         write_system_date(out, year, month, day, DATE_LONGDATE, NULL);
     else
@@ -247,11 +248,11 @@ static void write_days_from_today(LPWSTR out, int n)
     LONG64 today;
 
     GetLocalTime(&now);
+    // No month outside 1 to 12 indexes the tables; the system's years past 9999 are fine.
     if (now.wYear == 0 || now.wMonth < 1 || now.wMonth > 12) {
         out[0] = 0;
         return;
     }
-    // Today's count needs no range check: the system's years run past 9999.
     today = days_before_year(now.wYear) + days_before_month[is_leap_year(now.wYear)][now.wMonth] +
             now.wDay;
     write_day_count(out, TEXT("T"), (int)(n - today));
