@@ -4,9 +4,16 @@ BUILD ?= build
 NATIVE := $(BUILD)/native
 WIN32 := $(BUILD)/win32
 JOBS ?= $(shell nproc)
+ASAN := $(BUILD)/asan
+FUZZ := $(BUILD)/fuzz
+FUZZ_SECONDS ?= 300
+FUZZ_SMOKE_SECONDS ?= 5
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+QUIET_CMAKE := -DCMAKE_RULE_MESSAGES=OFF
 ARGS ?=
 
-.PHONY: all deps native win32 run test unit e2e clean
+.PHONY: all deps native win32 run test unit e2e clean asan memcheck fuzz-build fuzz fuzz-smoke
 
 all: native win32
 
@@ -31,7 +38,34 @@ unit: native
 e2e: win32
 	cd $(WIN32) && ctest --output-on-failure
 
-test: native win32
+# The unit suite under AddressSanitizer and UndefinedBehaviorSanitizer (build/asan).
+asan: deps
+	@cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DNICSHOW_SANITIZE=ON $(QUIET_CMAKE) >/dev/null
+	@cmake --build $(ASAN) -j $(JOBS) -- --no-print-directory
+	@echo "asan: unit tests under ASan and UBSan"
+	@cd $(ASAN) && $(SANITIZER_ENV) ./unit_tests --gtest_brief=1
+
+# The unit suite under valgrind memcheck (about half a minute so far, so test runs it too).
+memcheck: native
+	@echo "memcheck: unit tests under valgrind"
+	@cd $(NATIVE) && valgrind -q --error-exitcode=99 --leak-check=full \
+		--errors-for-leak-kinds=definite,indirect --show-leak-kinds=definite,indirect \
+		./unit_tests --gtest_brief=1
+
+# The libFuzzer targets of fuzz/, built with clang (build/fuzz). make fuzz runs each for
+# FUZZ_SECONDS; make test runs each for FUZZ_SMOKE_SECONDS and fails on any finding.
+fuzz-build: deps
+	@cmake -S . -B $(FUZZ) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DNICSHOW_FUZZ=ON $(QUIET_CMAKE) >/dev/null
+	@cmake --build $(FUZZ) -j $(JOBS) --target fuzzers -- --no-print-directory
+
+fuzz: fuzz-build
+	@bash fuzz/run.sh $(FUZZ) $(FUZZ_SECONDS)
+
+fuzz-smoke: fuzz-build
+	@bash fuzz/run.sh $(FUZZ) $(FUZZ_SMOKE_SECONDS)
+
+test: native win32 asan memcheck fuzz-smoke
 	cd $(NATIVE) && ctest --output-on-failure
 	cd $(WIN32) && ctest --output-on-failure
 

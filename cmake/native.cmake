@@ -1,6 +1,7 @@
 # The native build: the same sources against the simulated Windows platform, the unit
 # tests, benchmarks and fuzz targets.
 find_package(GTest REQUIRED)
+include(${CMAKE_SOURCE_DIR}/cmake/sanitizers.cmake)
 
 set(NICSHOW_WARNINGS -Wall -Wextra)
 set(SIM_INCLUDE ${CMAKE_SOURCE_DIR}/sim/include)
@@ -20,3 +21,7 @@ target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE
 target_link_libraries(unit_tests PRIVATE nicshow_src sim GTest::gtest_main GTest::gmock pthread)
 target_compile_options(unit_tests PRIVATE ${NICSHOW_WARNINGS})
 add_test(NAME unit_tests COMMAND unit_tests --gtest_brief=1)
+
+if(NICSHOW_FUZZ)
+    include(${CMAKE_SOURCE_DIR}/cmake/fuzz.cmake)
+endif()

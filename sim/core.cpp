@@ -541,7 +541,8 @@ LONG RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD, LPDWORD type, LPBYTE data
         *bytes = size;
         return ERROR_MORE_DATA;
     }
-    memcpy(data, v->second.data.data(), size);
+    if (size)  // an empty value has no data block to copy from
+        memcpy(data, v->second.data.data(), size);
     *bytes = size;
     return ERROR_SUCCESS;
 }
