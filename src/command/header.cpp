@@ -1,0 +1,174 @@
+// The global header of the report.
+#include "header.h"
+#include "text.h"
+#include "../console/layout.h"
+#include "../console/pager.h"
+#include "../format/netvalues.h"
+#include "../plugin/host.h"
+
+static LPCWSTR node_type_text(UINT node_type)
+{
+    switch (node_type) {
+    case 1: return TEXT("Broadcast");
+    case 2: return TEXT("Peer-to-peer");
+    case 4: return TEXT("Mixed");
+    case 8: return TEXT("Hybrid");
+    default: return TEXT("Other");
+    }
+}
+
+// A labelled line with a plain value.
+static int plain_line(LPCWSTR label, LPCWSTR value)
+{
+    write_label(label);
+    QPuts(value);
+    return end_lines(1);
+}
+
+int read_search_list(LPWSTR buffer)
+{
+    HKEY key;
+    DWORD type = REG_NONE;
+    DWORD bytes = 1024 * sizeof(WCHAR);
+    LONG rc;
+
+    if (!buffer)
+        return -1;
+    buffer[0] = 0;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, TEXT("SYSTEM\\CurrentControlSet\\Services\\TcpIp\\Parameters"),
+                      0, KEY_READ, &key) != ERROR_SUCCESS)
+        return 0;
+    rc = RegQueryValueExW(key, TEXT("SearchList"), NULL, &type, (LPBYTE)buffer, &bytes);
+    RegCloseKey(key);
+    // The registry does not promise a terminator; a value that fills the whole buffer
+    // loses its last character to one.
+    if (rc == ERROR_SUCCESS && bytes / sizeof(WCHAR) < 1024)
+        buffer[bytes / sizeof(WCHAR)] = 0;
+    buffer[1023] = 0;
+    if (rc != ERROR_SUCCESS || type != REG_SZ || buffer[0] == 0) {
+        buffer[0] = 0;
+        return 0;
+    }
+    return 1;
+}
+
+static bool is_separator(WCHAR c)
+{
+    return c == TEXT(',') || iswspace(c);
+}
+
+int print_dns_search_list(void)
+{
+    WCHAR list[1024];
+    WCHAR entry[1024];
+    LPCWSTR p = list;
+    int count = 0;
+
+    read_search_list(list);
+    if (!list[0])
+        return 0;
+    write_label(TEXT("   DNS search list"));
+    for (;;) {
+        int length = 0;
+        while (*p && !is_separator(*p)) {
+            if (length < 1023)
+                entry[length++] = *p;
+            p++;
+        }
+        entry[length] = 0;
+        if (length) {
+            QPuts(entry);
+            if (end_line() == USER_BREAK)
+                return USER_BREAK;
+            if (*p)
+                write_continuation();
+            count++;
+        }
+        if (!*p)
+            return count;
+        p++;
+        while (*p && iswspace(*p))
+            p++;
+    }
+}
+
+// The host record, grown to the size GetNetworkParams asks for; NULL and *error set when
+// it cannot be had.
+static FIXED_INFO *get_network_params(DWORD *error)
+{
+    ULONG size = sizeof(FIXED_INFO);
+    FIXED_INFO *info = (FIXED_INFO *)HeapAlloc(GetProcessHeap(), 0, size);
+    DWORD rc;
+
+    if (!info) {
+        *error = ERROR_NOT_ENOUGH_MEMORY;
+        return NULL;
+    }
+    ULONG offered = size;
+
+    while ((rc = GetNetworkParams(info, &size)) == ERROR_BUFFER_OVERFLOW) {
+        HeapFree(GetProcessHeap(), 0, info);
+        // An answer that does not ask for more than it was offered would loop for ever.
+        if (size <= offered) {
+            *error = ERROR_BUFFER_OVERFLOW;
+            return NULL;
+        }
+        offered = size;
+        info = (FIXED_INFO *)HeapAlloc(GetProcessHeap(), 0, size);
+        if (!info) {
+            *error = ERROR_NOT_ENOUGH_MEMORY;
+            return NULL;
+        }
+    }
+    if (rc != ERROR_SUCCESS) {
+        HeapFree(GetProcessHeap(), 0, info);
+        *error = rc;
+        return NULL;
+    }
+    return info;
+}
+
+static int write_header(const FIXED_INFO *info, BOOL detailed)
+{
+    WCHAR name[1024];
+
+    if (end_line() == USER_BREAK)
+        return USER_BREAK;
+    Printf(TEXT("Windows IP Configuration"));
+    if (end_lines(2) == USER_BREAK)
+        return USER_BREAK;
+
+    ansi_to_wide(info->HostName, sizeof(info->HostName), name);
+    write_label(TEXT("   Host name"));
+    write_highlighted(name, 0);
+    if (end_lines(1) == USER_BREAK)
+        return USER_BREAK;
+    ansi_to_wide(info->DomainName, sizeof(info->DomainName), name);
+    write_label(TEXT("   Domain"));
+    write_highlighted(name, 0);
+    if (end_lines(1) == USER_BREAK)
+        return USER_BREAK;
+
+    if (detailed) {
+        if (plain_line(TEXT("   Node type"), node_type_text(info->NodeType)) == USER_BREAK ||
+            plain_line(TEXT("   IP routing"), enabled_text((int)info->EnableRouting)) == USER_BREAK ||
+            plain_line(TEXT("   ARP proxy"), enabled_text((int)info->EnableProxy)) == USER_BREAK ||
+            plain_line(TEXT("   DNS"), enabled_text((int)info->EnableDns)) == USER_BREAK ||
+            print_dns_search_list() == USER_BREAK)
+            return USER_BREAK;
+    }
+    return end_line();
+}
+
+int print_global_header(BOOL detailed)
+{
+    DWORD error = 0;
+    FIXED_INFO *info = get_network_params(&error);
+    int rc;
+
+    if (!info)
+        return (int)error;
+    rc = write_header(info, detailed);
+    HeapFree(GetProcessHeap(), 0, info);
+    return rc;
+}

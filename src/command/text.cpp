@@ -1,0 +1,20 @@
+// Narrow record texts as UTF-16.
+#include "text.h"
+
+void ansi_to_wide(const char *text, size_t max_bytes, LPWSTR out)
+{
+    int length = 0;
+    int chars;
+
+    out[0] = 0;
+    if (!text)
+        return;
+    if (max_bytes > 1023)
+        max_bytes = 1023;
+    while ((size_t)length < max_bytes && text[length])
+        length++;
+    if (!length)
+        return;
+    chars = MultiByteToWideChar(CP_ACP, 0, text, length, out, 1023);
+    out[chars > 0 ? chars : 0] = 0;
+}
