@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "sim/netsim.h"
 #include "sim/sim.h"
 #include "src/console/pager_state.h"
 #include "src/plugin/plugin.h"
@@ -25,6 +26,7 @@ protected:
         EXPECT_EQ(sim::kernel().heap_outstanding, 0) << "heap blocks left outstanding";
         EXPECT_TRUE(sim::console().handlers.empty()) << "console control handler left installed";
         EXPECT_EQ(sim::kernel().reg_open_keys, 0) << "registry keys left open";
+        EXPECT_EQ(sim::wlan_outstanding(), 0) << "WLAN blocks not given back with WlanFreeMemory";
     }
 
     // A writable copy of a command tail, as the host hands it over.
