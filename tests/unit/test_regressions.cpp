@@ -2,6 +2,7 @@
 // fixed. Each names what was found and where; the input that found it is kept in the
 // fuzz target's seed corpus.
 #include "harness.h"
+#include "sim/netsim.h"
 
 #include <cstring>
 
@@ -24,4 +25,28 @@ TEST_F(Regression, EmptyRegistryValueReadsAsZeroBytes)
     for (BYTE b : data)
         EXPECT_EQ(b, 0xA5) << "the buffer was written";
     RegCloseKey(key);
+}
+
+// ASan/UBSan: the simulated IP Helper laid out an adapter without a physical address or
+// DUID by copying from an empty vector's null block. Such an adapter (a tunnel, PPP) is
+// laid out with both lengths 0 and zeroed bytes.
+TEST_F(Regression, AdapterWithoutPhysicalAddressOrDuidIsLaidOut)
+{
+    sim::net().add(sim::loopback(1));
+    ULONG size = 0;
+    EXPECT_EQ(GetAdaptersAddresses(AF_UNSPEC, 0, NULL, NULL, &size), (ULONG)ERROR_BUFFER_OVERFLOW);
+    ASSERT_GT(size, 0u);
+    std::vector<BYTE> block(size, 0xA5);
+    IP_ADAPTER_ADDRESSES *a = (IP_ADAPTER_ADDRESSES *)block.data();
+    ASSERT_EQ(GetAdaptersAddresses(AF_UNSPEC, 0, NULL, a, &size), (ULONG)ERROR_SUCCESS);
+    EXPECT_EQ(a->PhysicalAddressLength, 0u);
+    EXPECT_EQ(a->Dhcpv6ClientDuidLength, 0u);
+    for (BYTE b : a->PhysicalAddress)
+        EXPECT_EQ(b, 0) << "physical address bytes not cleared";
+    MIB_IF_ROW2 row;
+    memset(&row, 0xA5, sizeof row);
+    row.InterfaceLuid.Value = 0;
+    row.InterfaceIndex = 1;
+    ASSERT_EQ(GetIfEntry2(&row), (DWORD)NO_ERROR);
+    EXPECT_EQ(row.PhysicalAddressLength, 0u);
 }
