@@ -868,6 +868,8 @@ DWORD WINAPI GetInterfaceInfo(PIP_INTERFACE_INFO pIfTable, PULONG dwOutBufLen)
         std::u16string name = tcpip_name(*rows[i]);
         memcpy(m.Name, name.data(), (name.size() < MAX_ADAPTER_NAME ? name.size() : MAX_ADAPTER_NAME - 1) * sizeof(WCHAR));
     }
+    if (net_state.on_interface_info)
+        net_state.on_interface_info(pIfTable);
     return answer(NO_ERROR);
 }
 

@@ -178,6 +178,9 @@ struct NetState {
     // between two calls.
     std::vector<AdapterSpec> arriving;
     std::function<void()> on_overflow;
+    // Called with each interface table GetInterfaceInfo has just filled in, so that a test
+    // can make the system report something odd (a count beyond the entries, say).
+    std::function<void(PIP_INTERFACE_INFO)> on_interface_info;
     HostSpec host;
 
     Failure addresses, info, network_params, per_adapter, interface_info;
