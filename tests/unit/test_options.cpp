@@ -461,8 +461,6 @@ TEST_F(CommandRun, HelpAndBadArgumentsEndTheRun)
         {"eth* wifi*", 1, "", message("Syntax error", "WIFI*")},
         {"/P,1001", 1, "", "Nicshow plugin: Pause lines must be 0 - 1000: 1001\r\n"},
         {"/f:3x", 1, "", message("Bad fmt value", "/F:3X")},
-        {"", 2, "", "Nicshow plugin: the NICSHOW command is not built yet.\r\n"},
-        {"/a /p:5 eth*", 2, "", "Nicshow plugin: the NICSHOW command is not built yet.\r\n"},
     };
     for (const auto &c : cases) {
         sim::reset();
