@@ -232,6 +232,8 @@ TEST_F(Header, SearchListSeparators)
          lines({search_list + "corp.example", ""}), 1},
         {"a trailing separator leaves a line of 31 blanks", "corp.example, ",
          lines({search_list + "corp.example", indent}), 1},
+        {"a comma at the very end leaves a line of 31 blanks too", "corp.example,",
+         lines({search_list + "corp.example", indent}), 1},
         {"separators only leave the label line for the closing line end", ", ",
          lines({search_list}), 0},
         {"an empty value is no search list", "", lines({""}), 0},
@@ -287,22 +289,23 @@ TEST_F(Header, SearchListAtTheSizeOfTheBuffer)
     struct Case {
         const char *what;
         std::vector<BYTE> data;
-        std::string entry;
+        std::string shown;  // the lines after the separator
+        int entries;
     } cases[] = {
         {"1023 characters and a NUL fill the 2048 bytes", raw_utf16(std::u16string(1023, u'a') + u'\0'),
-         std::string(1023, 'a')},
+         std::string(1023, 'a'), 1},
         {"1024 characters without a NUL lose the last one to the terminator",
-         raw_utf16(std::u16string(1023, u'a') + u'z'), std::string(1023, 'a')},
+         raw_utf16(std::u16string(1021, u'a') + u" zy"), std::string(1021, 'a') + "\r\n" + indent + "z", 2},
         {"a value without a NUL ends where its data ends", raw_utf16(u"corp.example"),
-         "corp.example"},
+         "corp.example", 1},
         {"the text ends at its first NUL", raw_utf16(std::u16string(u"corp.example\0example.net", 24)),
-         "corp.example"},
+         "corp.example", 1},
     };
     for (const auto &c : cases) {
         fresh(c.what);
         sim::set_reg_raw(HKEY_LOCAL_MACHINE, tcpip, "SearchList", REG_SZ, c.data);
-        EXPECT_EQ(print_dns_search_list(), 1) << c.what;
-        EXPECT_EQ(sim::out(), search_list + c.entry + "\r\n") << c.what;
+        EXPECT_EQ(print_dns_search_list(), c.entries) << c.what;
+        EXPECT_EQ(sim::out(), search_list + c.shown + "\r\n") << c.what;
     }
 }
 

@@ -9,6 +9,8 @@
 #include "src/console/highlight.h"
 #include "src/console/pager.h"
 
+#include <cstring>
+
 namespace {
 
 // Label, leader and separator of each field line: 31 columns, the value in column 31.
@@ -527,6 +529,24 @@ TEST_F(Report, DhcpServerAndLease)
          {heading7, "", no_suffix, desc, connected, gbps, ipv4 + "192.0.2.10",
           subnet_mask + "255.255.255.0", network + "192.0.2.0/24", ""}},
     });
+}
+
+TEST_F(Report, DhcpServerMustBeAnIpv4SocketAddress)
+{
+    sim::net().add(sim::ethernet(7, "Ethernet").address("192.0.2.10", 24).dhcp("2001:db8::2", 0, 0));
+    Lists lists(detailed);
+    ASSERT_NE(lists.addresses, nullptr);
+    SOCKADDR_IN6 *server = (SOCKADDR_IN6 *)lists.addresses->Dhcpv4Server.lpSockaddr;
+    ASSERT_NE(server, nullptr);
+    ASSERT_EQ(server->sin6_family, AF_INET6);
+    // Flow information where an IPv4 socket address keeps its address: bytes 192.0.2.2.
+    const BYTE flow[4] = {192, 0, 2, 2};
+    memcpy(&server->sin6_flowinfo, flow, sizeof(flow));
+    EXPECT_EQ(report_adapter(lists.addresses, NULL, detailed, DEFAULT_DATE_FORMAT), 0);
+    EXPECT_EQ(sim::out(), lines({heading7, "", no_suffix, desc, mac7, connected, gbps,
+                                 dhcp + "Enabled", autoconfig + "Disabled", ipv4 + "192.0.2.10",
+                                 subnet_mask + "255.255.255.0", network + "192.0.2.0/24",
+                                 netbios + "Enabled", ""}));
 }
 
 TEST_F(Report, LeaseTimesTakeTheDateFormOfTheRun)
