@@ -25,12 +25,18 @@ int friendly_name_of(const IP_ADAPTER_ADDRESSES *names, ULONG if_index, LPWSTR n
 int media_connect_state(ULONG if_index)
 {
     MIB_IF_ROW2 row;
+    DWORD state;
 
     ZeroMemory(&row, sizeof(row));
     row.InterfaceIndex = if_index;
-    if (GetIfEntry2(&row) != NO_ERROR || (DWORD)row.MediaConnectState > 2)
+    if (GetIfEntry2(&row) != NO_ERROR)
         return -1;
-    return (int)row.MediaConnectState;
+    // The system may store a state the enumeration does not name; loading such a value
+    // through the enumeration type is undefined in C++, so the field is read as the
+    // 32-bit number it holds.
+    static_assert(sizeof(row.MediaConnectState) == sizeof(state), "a 32-bit enumeration");
+    CopyMemory(&state, &row.MediaConnectState, sizeof(state));
+    return state > 2 ? -1 : (int)state;
 }
 
 static void free_block(void *block)
