@@ -26,10 +26,15 @@ const IP_ADAPTER_INFO *find_adapter_info(const IP_ADAPTER_INFO *info_list, const
 static bool is_disconnected(ULONG if_index)
 {
     MIB_IF_ROW2 row;
+    DWORD state;
 
     ZeroMemory(&row, sizeof(row));
     row.InterfaceIndex = if_index;
-    return GetIfEntry2(&row) == NO_ERROR && row.MediaConnectState == MediaConnectStateDisconnected;
+    if (GetIfEntry2(&row) != NO_ERROR)
+        return false;
+    // Read as a number: a state the enumeration does not name is undefined through its type.
+    CopyMemory(&state, &row.MediaConnectState, sizeof(state));
+    return state == MediaConnectStateDisconnected;
 }
 
 int list_adapters(const IP_ADAPTER_INFO *info_list, LPCWSTR wildmask, DWORD flags,

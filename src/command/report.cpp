@@ -314,11 +314,15 @@ int report_adapter(const IP_ADAPTER_ADDRESSES *adapter, const IP_ADAPTER_INFO *l
 
     ZeroMemory(&row, sizeof(row));
     row.InterfaceIndex = adapter->IfIndex;
-    if (GetIfEntry2(&row) != NO_ERROR || (DWORD)row.MediaConnectState > 2) {
+    // A state the enumeration does not name is undefined to load through its type: read
+    // the 32-bit number the field holds.
+    state = MEDIA_STATE_OTHER;
+    if (GetIfEntry2(&row) == NO_ERROR)
+        CopyMemory(&state, &row.MediaConnectState, sizeof(state));
+    if (state > 2) {
         state = MEDIA_STATE_OTHER;
         show_addresses = true;
     } else {
-        state = (DWORD)row.MediaConnectState;
         show_addresses = state == 1;
     }
 

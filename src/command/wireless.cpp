@@ -107,7 +107,8 @@ int report_wireless(const IP_ADAPTER_ADDRESSES *adapter)
         !conn)
         return 0;
 
-    state = (DWORD)conn->isState;
+    // Read as a number: a state the enumeration does not name is undefined through its type.
+    CopyMemory(&state, &conn->isState, sizeof(state));
     rc = wifi_line(TEXT("   WiFi state"), wifi_state_names[state < 8 ? state : 8]);
     if (rc == 0 && state == 1)
         rc = connected_lines(&guid, conn);

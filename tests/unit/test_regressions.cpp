@@ -3,6 +3,10 @@
 // fuzz target's seed corpus.
 #include "harness.h"
 #include "sim/netsim.h"
+#include "src/command/options.h"
+#include "src/console/highlight.h"
+
+extern "C" INT WINAPI nicshow(LPWSTR arguments);
 
 #include <cstring>
 
@@ -49,4 +53,19 @@ TEST_F(Regression, AdapterWithoutPhysicalAddressOrDuidIsLaidOut)
     row.InterfaceIndex = 1;
     ASSERT_EQ(GetIfEntry2(&row), (DWORD)NO_ERROR);
     EXPECT_EQ(row.PhysicalAddressLength, 0u);
+}
+
+// UBSan: a media state the enumeration does not name (the system may report one) was
+// loaded through the enumeration type in the listing's filter and the adapter block.
+// Such an adapter counts as connected for the filter and its addresses are shown.
+TEST_F(Regression, MediaStateOutsideTheEnumerationIsReadAsANumber)
+{
+    highlight_colors = HighlightColors{};
+    os_version.dwMajorVersion = 10;
+    sim::net().add(sim::ethernet(7, "Odd state").address("192.0.2.10", 24).media(5));
+    std::u16string tail = u"/I";
+    EXPECT_EQ(nicshow(&tail[0]), 0) << sim::err();
+    std::string out = sim::out();
+    EXPECT_NE(out.find("Odd state"), std::string::npos) << "the adapter was filtered out:\n" << out;
+    EXPECT_NE(out.find("192.0.2.10"), std::string::npos) << "its address was not shown:\n" << out;
 }
