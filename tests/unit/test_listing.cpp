@@ -2,6 +2,7 @@
 // byte, the count line, whole listings, and the user break inside a later adapter.
 #include "harness.h"
 #include "src/command/adapters.h"
+#include "src/command/header.h"
 #include "src/command/listing.h"
 #include "src/command/options.h"
 #include "src/console/highlight.h"
@@ -21,6 +22,35 @@ const std::string subnet_mask = "   Subnet mask. . . . . . . :  ";
 const std::string network = "   Network CIDR . . . . . . :  ";
 const std::string lease_obtained = "   Lease obtained/renewed . :  ";
 const std::string echo = "\r ^C \n";
+
+// The rest of the labels, for whole reports.
+const std::string host_name = "   Host name. . . . . . . . :  ";
+const std::string domain = "   Domain . . . . . . . . . :  ";
+const std::string node_type = "   Node type. . . . . . . . :  ";
+const std::string ip_routing = "   IP routing . . . . . . . :  ";
+const std::string arp_proxy = "   ARP proxy. . . . . . . . :  ";
+const std::string dns = "   DNS. . . . . . . . . . . :  ";
+const std::string physical = "   Physical address . . . . :  ";
+const std::string dhcp = "   DHCP . . . . . . . . . . :  ";
+const std::string autoconfig = "   Autoconfig . . . . . . . :  ";
+const std::string gateway = "   Gateway. . . . . . . . . :  ";
+const std::string dhcp_server = "   DHCP server. . . . . . . :  ";
+const std::string lease_expires = "   Lease expires. . . . . . :  ";
+const std::string ipv6 = "   IPv6 address . . . . . . :  ";
+const std::string iaid = "   DHCPv6 IAID. . . . . . . :  ";
+const std::string duid = "   DHCPv6 client DUID . . . :  ";
+const std::string dns_servers = "   DNS servers. . . . . . . :  ";
+const std::string wins_server = "   WINS server. . . . . . . :  ";
+const std::string netbios = "   NetBIOS over TCP/IP. . . :  ";
+const std::string search_list = "   DNS search list. . . . . :  ";
+const std::string wifi_state = "   WiFi state . . . . . . . :  ";
+const std::string wifi_ssid = "   WiFi SSID. . . . . . . . :  ";
+const std::string wifi_radio = "   WiFi radio type. . . . . :  ";
+const std::string wifi_security = "   WiFi security. . . . . . :  ";
+const std::string wifi_channel = "   WiFi channel . . . . . . :  ";
+const std::string wifi_signal = "   WiFi signal strength . . :  ";
+const std::string wifi_rate = "   WiFi link speed. . . . . :  ";
+const std::string indent(31, ' ');
 
 const DWORD tunnel = CommandOptions::include_tunnel;
 const DWORD loopback = CommandOptions::include_loopback;
@@ -373,4 +403,550 @@ TEST_F(Listing, UserBreakAtEveryLineEnd)
         EXPECT_EQ(sim::out(), first_lines(full, n)) << what << ": nothing more is written";
         EXPECT_EQ(sim::con(), echo) << what;
     }
+}
+
+// Whole reports of four machines as a run prints them: the header, then the listing. The
+// basic report has no switches; the detailed one is /A (detailed, with the tunnel,
+// loopback and disconnected adapters). Each expected line is written from the layout
+// rules: label and dot leader in columns 0-27, ":  ", the value from column 31, further
+// values of a field behind 31 blanks.
+class Machines : public Listing {
+protected:
+    struct Result {
+        int header;
+        int listed;
+        bool legacy;  // a legacy list was had
+    };
+    static Result run_report(DWORD flags)
+    {
+        Result r;
+        r.header = print_global_header((flags & CommandOptions::detailed) ? TRUE : FALSE);
+        Lists lists(flags);
+        r.legacy = lists.info != NULL;
+        r.listed = lists.addresses ? list_adapters(lists.info, NULL, flags, lists.addresses,
+                                                   DEFAULT_DATE_FORMAT)
+                                   : -100;
+        return r;
+    }
+    void open_client()
+    {
+        DWORD version = 0;
+        ASSERT_EQ(WlanOpenHandle(2, NULL, &version, &wlan_client), 0u);
+    }
+    struct Case {
+        const char *what;
+        DWORD flags;
+        int listed;
+        std::vector<std::string> report;
+    };
+    void check(const std::function<void()> &machine, const std::vector<Case> &cases,
+               bool legacy = true)
+    {
+        for (const auto &c : cases) {
+            fresh(c.what);
+            open_client();
+            machine();
+            Result r = run_report(c.flags);
+            EXPECT_EQ(r.header, 0) << c.what;
+            EXPECT_EQ(r.listed, c.listed) << c.what;
+            EXPECT_EQ(r.legacy, legacy) << c.what;
+            EXPECT_EQ(sim::out(), lines(c.report)) << c.what;
+            EXPECT_EQ(sim::err(), "") << c.what;
+            EXPECT_EQ(sim::wlan_outstanding(), 0) << c.what;
+        }
+    }
+    static const time_t obtained = 1704438309;  // 2024-01-05 07:05:09 UTC
+    static const time_t expires = 1704524709;   // a day later
+};
+
+namespace {
+const std::string obtained_text = "Friday, January 5, 2024  7:05:09 AM";
+const std::string expires_text = "Saturday, January 6, 2024  7:05:09 AM";
+const std::vector<BYTE> duid_bytes = {0x00, 0x01, 0x00, 0x01, 0x2D, 0x1A, 0x2B,
+                                      0x3C, 0x02, 0x53, 0x49, 0x4D, 0x00, 0x03};
+const std::string duid_text = "00-01-00-01-2D-1A-2B-3C-02-53-49-4D-00-03";
+
+// The loopback of the builder in a detailed report: no physical address, the loopback's
+// own speed, its IPv4 address before its IPv6 one, NetBIOS off.
+const std::vector<std::string> loopback_detailed = {
+    "[1]  Loopback adapter:  Loopback Pseudo-Interface 1",
+    "",
+    dns_suffix,
+    description + "Software Loopback Interface 1",
+    media_state + "Connected",
+    link_speed + "1.1 Gbps",  // 1073741824 bits per second to one decimal
+    dhcp + "Disabled",
+    autoconfig + "Disabled",
+    ipv4 + "127.0.0.1",
+    subnet_mask + "255.0.0.0",
+    network + "127.0.0.0/8",
+    ipv6 + "::1",
+    netbios + "Disabled",
+    "",
+};
+
+// The Teredo tunnel of the builder in a detailed report: IPv6 only, no physical address.
+const std::vector<std::string> teredo_detailed = {
+    "[14]  Tunnel adapter:  Teredo",
+    "",
+    dns_suffix,
+    description + "Teredo Tunneling Pseudo-Interface",
+    media_state + "Connected",
+    link_speed + "100 Kbps",
+    dhcp + "Disabled",
+    autoconfig + "Disabled",
+    ipv6 + "2001:db8:2::5",
+    "",
+};
+
+std::vector<std::string> joined(std::initializer_list<std::vector<std::string>> parts)
+{
+    std::vector<std::string> out;
+    for (const auto &p : parts)
+        out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+}  // namespace
+
+TEST_F(Machines, DesktopWithEthernetAndWifi)
+{
+    auto machine = [] {
+        sim::net().host.host_name = "DESKTOP-1";
+        sim::net().host.domain_name = "";
+        sim::net().add(sim::ethernet(11, "Ethernet")
+                           .dns_suffix("home.example")
+                           .address("192.0.2.10", 24)
+                           .address("fe80::a%11", 64)
+                           .gateway("192.0.2.1")
+                           .dhcp("192.0.2.1", obtained, expires)
+                           .autoconfig(1)
+                           .dns("192.0.2.1")
+                           .search_suffix("home.example"));
+        sim::net().add(sim::wifi(12, "Wi-Fi")
+                           .address("198.51.100.23", 24)
+                           .address("2001:db8:1::23", 64)
+                           .gateway("198.51.100.1")
+                           .dns("198.51.100.1"));
+        sim::net().add(sim::loopback(1));
+        sim::wlan().add(sim::WlanInterface("{0000000C-0000-0000-0000-53494D4E4554}")
+                            .ssid("HomeNet")
+                            .phy(7)
+                            .security(7, 4)
+                            .channel(6)
+                            .signal(82)
+                            .rates(144400, 72200));
+    };
+    check(machine, {
+        {"basic", 0, 2, {
+            // header: an empty line, the heading and an empty line; host and domain from
+            // the host record (no domain: the line ends after the separator); an empty line
+            "", "Windows IP Configuration", "",
+            host_name + "DESKTOP-1",
+            domain,
+            "",
+            // Ethernet: rows 1, 2, 5, 6, 10 to 13 and 17; DHCP and its lease only in detail
+            "[11]  Ethernet adapter:  Ethernet", "",
+            dns_suffix + "home.example",
+            description + "Simulated Gigabit Ethernet Adapter",
+            media_state + "Connected",
+            link_speed + "1.0 Gbps",
+            ipv4 + "192.0.2.10",
+            gateway + "192.0.2.1",
+            subnet_mask + "255.255.255.0",
+            network + "192.0.2.0/24",
+            ipv6 + "fe80::a%11",
+            "",
+            // WiFi adapter: no WiFi lines in a basic report
+            "[12]  Wireless adapter:  Wi-Fi", "",
+            dns_suffix,
+            description + "Simulated Wireless Network Adapter",
+            media_state + "Connected",
+            link_speed + "300 Mbps",
+            ipv4 + "198.51.100.23",
+            gateway + "198.51.100.1",
+            subnet_mask + "255.255.255.0",
+            network + "198.51.100.0/24",
+            ipv6 + "2001:db8:1::23",
+            "",
+            // the loopback is left out without /L
+            "2 adapters listed.",
+        }},
+        {"detailed", all, 3, joined({{
+            "", "Windows IP Configuration", "",
+            host_name + "DESKTOP-1",
+            domain,
+            // the switches of the host record; no search list in the registry
+            node_type + "Hybrid",
+            ip_routing + "Disabled",
+            arp_proxy + "Disabled",
+            dns + "Disabled",
+            "",
+            "[11]  Ethernet adapter:  Ethernet", "",
+            dns_suffix + "home.example",
+            description + "Simulated Gigabit Ethernet Adapter",
+            physical + "02-53-49-4D-00-0B",
+            media_state + "Connected",
+            link_speed + "1.0 Gbps",
+            dhcp + "Enabled",
+            autoconfig + "Enabled",
+            ipv4 + "192.0.2.10",
+            gateway + "192.0.2.1",
+            subnet_mask + "255.255.255.0",
+            network + "192.0.2.0/24",
+            // the lease of the legacy record of the same name
+            dhcp_server + "192.0.2.1",
+            lease_obtained + obtained_text,
+            lease_expires + expires_text,
+            ipv6 + "fe80::a%11",
+            dns_servers + "192.0.2.1",
+            netbios + "Enabled",
+            search_list + "home.example",
+            "",
+            "[12]  Wireless adapter:  Wi-Fi", "",
+            dns_suffix,
+            description + "Simulated Wireless Network Adapter",
+            physical + "02-53-49-4D-00-0C",
+            media_state + "Connected",
+            link_speed + "300 Mbps",
+            dhcp + "Disabled",
+            autoconfig + "Disabled",
+            // the WiFi lines between Autoconfig and the first address
+            wifi_state + "Connected",
+            wifi_ssid + "HomeNet",
+            wifi_radio + "HT (802.11n?)",
+            wifi_security + "WPA2 Personal",
+            wifi_channel + "6",
+            wifi_signal + "82%",
+            wifi_rate + "144 Mbps / 72 Mbps (Rx/Tx)",
+            ipv4 + "198.51.100.23",
+            gateway + "198.51.100.1",
+            subnet_mask + "255.255.255.0",
+            network + "198.51.100.0/24",
+            ipv6 + "2001:db8:1::23",
+            dns_servers + "198.51.100.1",
+            netbios + "Enabled",
+            "",
+        }, loopback_detailed, {
+            "3 adapters listed.",
+        }})},
+    });
+}
+
+TEST_F(Machines, LaptopWithADisconnectedAdapterATunnelAndTheLoopback)
+{
+    auto machine = [] {
+        sim::net().host.host_name = "LAPTOP-7";
+        sim::net().host.domain_name = "corp.example";
+        sim::set_search_list("corp.example, example.net");
+        sim::net().add(sim::ethernet(4, "Ethernet")
+                           .dns_suffix("corp.example")
+                           .dhcp("", 0, 0)
+                           .search_suffix("corp.example")
+                           .media(MediaConnectStateDisconnected)
+                           .oper(IfOperStatusDown));
+        sim::net().add(sim::wifi(9, "Wi-Fi")
+                           .dns_suffix("corp.example")
+                           .address("203.0.113.45", 24)
+                           .gateway("203.0.113.1")
+                           .dhcp("203.0.113.1", obtained, expires)
+                           .dns("203.0.113.1")
+                           .search_suffix("corp.example")
+                           .search_suffix("example.net"));
+        sim::net().add(sim::tunnel(14, "Teredo").address("2001:db8:2::5", 64));
+        sim::net().add(sim::loopback(1));
+        sim::wlan().add(sim::WlanInterface("{00000009-0000-0000-0000-53494D4E4554}")
+                            .ssid("CorpNet")
+                            .phy(8)
+                            .security(6, 4)
+                            .channel(44)
+                            .signal(64)
+                            .rates(433300, 433300));
+    };
+    check(machine, {
+        {"basic", 0, 1, {
+            "", "Windows IP Configuration", "",
+            host_name + "LAPTOP-7",
+            domain + "corp.example",
+            "",
+            // the disconnected Ethernet, the tunnel and the loopback are left out
+            "[9]  Wireless adapter:  Wi-Fi", "",
+            dns_suffix + "corp.example",
+            description + "Simulated Wireless Network Adapter",
+            media_state + "Connected",
+            link_speed + "300 Mbps",
+            ipv4 + "203.0.113.45",
+            gateway + "203.0.113.1",
+            subnet_mask + "255.255.255.0",
+            network + "203.0.113.0/24",
+            "",
+            // exactly one adapter: the singular
+            "1 adapter listed.",
+        }},
+        {"detailed", all, 4, joined({{
+            "", "Windows IP Configuration", "",
+            host_name + "LAPTOP-7",
+            domain + "corp.example",
+            node_type + "Hybrid",
+            ip_routing + "Disabled",
+            arp_proxy + "Disabled",
+            dns + "Disabled",
+            // the registry's search list, its second entry under the first
+            search_list + "corp.example",
+            indent + "example.net",
+            "",
+            // disconnected: no address, server, lease or NetBIOS lines, but the search list
+            "[4]  Ethernet adapter:  Ethernet", "",
+            dns_suffix + "corp.example",
+            description + "Simulated Gigabit Ethernet Adapter",
+            physical + "02-53-49-4D-00-04",
+            media_state + "Disconnected",
+            link_speed + "1.0 Gbps",
+            dhcp + "Enabled",
+            autoconfig + "Disabled",
+            search_list + "corp.example",
+            "",
+            "[9]  Wireless adapter:  Wi-Fi", "",
+            dns_suffix + "corp.example",
+            description + "Simulated Wireless Network Adapter",
+            physical + "02-53-49-4D-00-09",
+            media_state + "Connected",
+            link_speed + "300 Mbps",
+            dhcp + "Enabled",
+            autoconfig + "Disabled",
+            wifi_state + "Connected",
+            wifi_ssid + "CorpNet",
+            wifi_radio + "VHT (802.11ac?)",
+            wifi_security + "WPA2 Enterprise",  // CCMP with 802.1X
+            wifi_channel + "44",
+            wifi_signal + "64%",
+            wifi_rate + "433 Mbps / 433 Mbps (Rx/Tx)",
+            ipv4 + "203.0.113.45",
+            gateway + "203.0.113.1",
+            subnet_mask + "255.255.255.0",
+            network + "203.0.113.0/24",
+            dhcp_server + "203.0.113.1",
+            lease_obtained + obtained_text,
+            lease_expires + expires_text,
+            // IPv6 is enabled but has no address: no IPv6 rows
+            dns_servers + "203.0.113.1",
+            netbios + "Enabled",
+            search_list + "corp.example",
+            indent + "example.net",
+            "",
+        }, teredo_detailed, loopback_detailed, {
+            "4 adapters listed.",
+        }})},
+    });
+}
+
+TEST_F(Machines, ServerWithSeveralAddressesServersAndALease)
+{
+    auto machine = [] {
+        sim::net().host.host_name = "SERVER01";
+        sim::net().host.domain_name = "corp.example";
+        sim::net().host.node_type = 2;
+        sim::net().host.enable_routing = 1;
+        sim::net().host.enable_dns = 1;
+        sim::set_search_list("corp.example,example.net example.org");
+        sim::net().add(sim::ethernet(3, "Production")
+                           .description("Simulated 10 Gigabit Server Adapter")
+                           .dns_suffix("corp.example")
+                           .speed(10000000000ull)
+                           .address("192.0.2.10", 24)
+                           .address("192.0.2.11", 24)
+                           .address("203.0.113.9", 32)
+                           .address("2001:db8:10::10", 64)
+                           .gateway("192.0.2.1")
+                           .dns("192.0.2.53")
+                           .dns("192.0.2.54")
+                           .wins("192.0.2.137")
+                           .wins("192.0.2.138")
+                           .dhcpv6(duid_bytes, 50331648)
+                           .search_suffix("corp.example")
+                           .search_suffix("example.net"));
+        sim::net().add(sim::ethernet(6, "Management")
+                           .speed(1000000000ull, 100000000ull)
+                           .address("198.51.100.40", 24)
+                           .gateway("198.51.100.1")
+                           .dhcp("198.51.100.2", obtained, expires)
+                           .dns("198.51.100.53"));
+        sim::net().add(sim::ethernet(8, "Service VIP").address("203.0.113.77", 32));
+    };
+    check(machine, {
+        {"basic", 0, 3, {
+            "", "Windows IP Configuration", "",
+            host_name + "SERVER01",
+            domain + "corp.example",
+            "",
+            "[3]  Ethernet adapter:  Production", "",
+            dns_suffix + "corp.example",
+            description + "Simulated 10 Gigabit Server Adapter",
+            media_state + "Connected",
+            link_speed + "10.0 Gbps",
+            // three IPv4 addresses in one column; mask and network from the first
+            ipv4 + "192.0.2.10",
+            indent + "192.0.2.11",
+            indent + "203.0.113.9",
+            gateway + "192.0.2.1",
+            subnet_mask + "255.255.255.0",
+            network + "192.0.2.0/24",
+            ipv6 + "2001:db8:10::10",
+            "",
+            "[6]  Ethernet adapter:  Management", "",
+            dns_suffix,
+            description + "Simulated Gigabit Ethernet Adapter",
+            media_state + "Connected",
+            // the speeds differ: transmit first, then receive
+            link_speed + "1.0 Gbps (transmit) / 100 Mbps (receive)",
+            ipv4 + "198.51.100.40",
+            gateway + "198.51.100.1",
+            subnet_mask + "255.255.255.0",
+            network + "198.51.100.0/24",
+            "",
+            // a /32 address alone: no mask, no network
+            "[8]  Ethernet adapter:  Service VIP", "",
+            dns_suffix,
+            description + "Simulated Gigabit Ethernet Adapter",
+            media_state + "Connected",
+            link_speed + "1.0 Gbps",
+            ipv4 + "203.0.113.77",
+            "",
+            "3 adapters listed.",
+        }},
+        {"detailed", all, 3, {
+            "", "Windows IP Configuration", "",
+            host_name + "SERVER01",
+            domain + "corp.example",
+            node_type + "Peer-to-peer",
+            ip_routing + "Enabled",
+            arp_proxy + "Disabled",
+            dns + "Enabled",
+            // "corp.example,example.net example.org": a comma, then a blank
+            search_list + "corp.example",
+            indent + "example.net",
+            indent + "example.org",
+            "",
+            "[3]  Ethernet adapter:  Production", "",
+            dns_suffix + "corp.example",
+            description + "Simulated 10 Gigabit Server Adapter",
+            physical + "02-53-49-4D-00-03",
+            media_state + "Connected",
+            link_speed + "10.0 Gbps",
+            dhcp + "Disabled",
+            autoconfig + "Disabled",
+            ipv4 + "192.0.2.10",
+            indent + "192.0.2.11",
+            indent + "203.0.113.9",
+            gateway + "192.0.2.1",
+            subnet_mask + "255.255.255.0",
+            network + "192.0.2.0/24",
+            ipv6 + "2001:db8:10::10",
+            iaid + "50331648",
+            duid + duid_text,
+            dns_servers + "192.0.2.53",
+            indent + "192.0.2.54",
+            wins_server + "192.0.2.137",
+            indent + "192.0.2.138",
+            netbios + "Enabled",
+            search_list + "corp.example",
+            indent + "example.net",
+            "",
+            "[6]  Ethernet adapter:  Management", "",
+            dns_suffix,
+            description + "Simulated Gigabit Ethernet Adapter",
+            physical + "02-53-49-4D-00-06",
+            media_state + "Connected",
+            link_speed + "1.0 Gbps (transmit) / 100 Mbps (receive)",
+            dhcp + "Enabled",
+            autoconfig + "Disabled",
+            ipv4 + "198.51.100.40",
+            gateway + "198.51.100.1",
+            subnet_mask + "255.255.255.0",
+            network + "198.51.100.0/24",
+            dhcp_server + "198.51.100.2",
+            lease_obtained + obtained_text,
+            lease_expires + expires_text,
+            dns_servers + "198.51.100.53",
+            netbios + "Enabled",
+            "",
+            "[8]  Ethernet adapter:  Service VIP", "",
+            dns_suffix,
+            description + "Simulated Gigabit Ethernet Adapter",
+            physical + "02-53-49-4D-00-08",
+            media_state + "Connected",
+            link_speed + "1.0 Gbps",
+            dhcp + "Disabled",
+            autoconfig + "Disabled",
+            ipv4 + "203.0.113.77",
+            netbios + "Enabled",
+            "",
+            "3 adapters listed.",
+        }},
+    });
+}
+
+TEST_F(Machines, MachineWithoutIpv4)
+{
+    auto machine = [] {
+        sim::net().host.host_name = "V6ONLY";
+        sim::net().host.domain_name = "";
+        sim::net().add(sim::ethernet(5, "Ethernet")
+                           .no_ipv4()
+                           .address("2001:db8:5::5", 64)
+                           .address("fe80::5%5", 64)
+                           .gateway("fe80::1%5")
+                           .dns("2001:db8:5::53")
+                           .dhcpv6(duid_bytes, 83886085)
+                           .search_suffix("v6.example")
+                           .per_adapter_fails(ERROR_NO_DATA));
+        sim::net().add(sim::tunnel(14, "Teredo").address("2001:db8:2::5", 64));
+    };
+    // GetAdaptersInfo knows no adapter: the listing runs without the legacy list.
+    check(machine, {
+        {"basic", 0, 1, {
+            "", "Windows IP Configuration", "",
+            host_name + "V6ONLY",
+            domain,
+            "",
+            // IPv4 disabled: no IPv4, gateway, mask or network rows; an IPv6 gateway is
+            // never shown
+            "[5]  Ethernet adapter:  Ethernet", "",
+            dns_suffix,
+            description + "Simulated Gigabit Ethernet Adapter",
+            media_state + "Connected",
+            link_speed + "1.0 Gbps",
+            ipv6 + "2001:db8:5::5",
+            indent + "fe80::5%5",
+            "",
+            "1 adapter listed.",
+        }},
+        {"detailed", all, 2, joined({{
+            "", "Windows IP Configuration", "",
+            host_name + "V6ONLY",
+            domain,
+            node_type + "Hybrid",
+            ip_routing + "Disabled",
+            arp_proxy + "Disabled",
+            dns + "Disabled",
+            "",
+            "[5]  Ethernet adapter:  Ethernet", "",
+            dns_suffix,
+            description + "Simulated Gigabit Ethernet Adapter",
+            physical + "02-53-49-4D-00-05",
+            media_state + "Connected",
+            link_speed + "1.0 Gbps",
+            dhcp + "Disabled",
+            autoconfig + "Unknown",  // GetPerAdapterInfo has nothing for it
+            ipv6 + "2001:db8:5::5",
+            indent + "fe80::5%5",
+            iaid + "83886085",
+            duid + duid_text,
+            dns_servers + "2001:db8:5::53",
+            // no NetBIOS line without IPv4
+            search_list + "v6.example",
+            "",
+        }, teredo_detailed, {
+            "2 adapters listed.",
+        }})},
+    }, false);
 }

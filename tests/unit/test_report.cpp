@@ -549,6 +549,37 @@ TEST_F(Report, DhcpServerMustBeAnIpv4SocketAddress)
                                  netbios + "Enabled", ""}));
 }
 
+TEST_F(Report, DataTheRecordLacksIsLeftOutSilently)
+{
+    sim::net().add(sim::wifi(12, "Wi-Fi").dns_suffix("corp.example").dns("192.0.2.53").no_ipv4().no_ipv6());
+    Lists lists(detailed);
+    ASSERT_NE(lists.addresses, nullptr);
+    IP_ADAPTER_ADDRESSES *a = lists.addresses;
+    ASSERT_NE(a->FirstDnsServerAddress, nullptr);
+    a->DnsSuffix = NULL;
+    a->Description = NULL;
+    a->FriendlyName = NULL;
+    a->AdapterName = NULL;
+    a->FirstDnsServerAddress->Address.lpSockaddr = NULL;
+    a->Flags |= IP_ADAPTER_IPV4_ENABLED;  // no IPv4 address, and NetBIOS stays off
+    EXPECT_EQ(report_adapter(a, NULL, detailed | guid, DEFAULT_DATE_FORMAT), 0);
+    // No suffix, description, name, GUID, WiFi lines or server address: the lines that
+    // are always there end after their separator.
+    EXPECT_EQ(sim::out(), lines({"[12]  Wireless adapter:  ", "", no_suffix,
+                                 physical + "02-53-49-4D-00-0C", connected,
+                                 link_speed + "300 Mbps", dhcp + "Disabled",
+                                 autoconfig + "Disabled", dns_servers, netbios + "Disabled", ""}));
+    EXPECT_EQ(sim::err(), "");
+}
+
+TEST_F(Report, Ipv6AddressThatCannotBeRenderedIsAnEmptyValue)
+{
+    sim::net().add(sim::ethernet(7, "Ethernet").address("2001:db8::10", 64).address("2001:db8::11", 64).no_ipv4());
+    sim::address_text().fail_with = WSAEFAULT;
+    EXPECT_EQ(report_first(basic), 0);
+    EXPECT_EQ(sim::out(), lines({heading7, "", no_suffix, desc, connected, gbps, ipv6, indent, ""}));
+}
+
 TEST_F(Report, LeaseTimesTakeTheDateFormOfTheRun)
 {
     sim::net().add(sim::ethernet(7, "Ethernet")
