@@ -739,7 +739,10 @@ DWORD WINAPI GetPerAdapterInfo(ULONG IfIndex, PIP_PER_ADAPTER_INFO pPerAdapterIn
 
     if (*pOutBufLen < b.size()) {
         *pOutBufLen = b.size();
-        return answer(ERROR_BUFFER_OVERFLOW);
+        DWORD result = answer(ERROR_BUFFER_OVERFLOW);
+        if (net_state.on_per_adapter_overflow)
+            net_state.on_per_adapter_overflow();
+        return result;
     }
     if (!pPerAdapterInfo)
         return answer(ERROR_INVALID_PARAMETER);

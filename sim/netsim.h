@@ -178,6 +178,9 @@ struct NetState {
     // between two calls.
     std::vector<AdapterSpec> arriving;
     std::function<void()> on_overflow;
+    // Called after each ERROR_BUFFER_OVERFLOW answer of GetPerAdapterInfo: a record that
+    // grows between two calls.
+    std::function<void()> on_per_adapter_overflow;
     // Called with each interface table GetInterfaceInfo has just filled in, so that a test
     // can make the system report something odd (a count beyond the entries, say).
     std::function<void(PIP_INTERFACE_INFO)> on_interface_info;

@@ -891,6 +891,37 @@ TEST_F(Report, QueryAutoconfig)
     }
 }
 
+TEST_F(Report, QueryAutoconfigGivesUpOnARecordThatKeepsGrowing)
+{
+    struct Case {
+        const char *what;
+        int growths;  // how many answers that ask for more let the record grow again
+        int result;
+        size_t calls;
+    } cases[] = {
+        // The record is larger than 180 bytes from the start: the first answer asks for more.
+        {"a record that grows twice more is had on the fourth call", 2, 1, 4},
+        {"one that grows six times more is had on the eighth call", 6, 1, 8},
+        {"one that grows seven times more would need a ninth call: given up", 7, -1, 8},
+        {"one that never stops growing is given up after eight calls", 1000, -1, 8},
+    };
+    for (const auto &c : cases) {
+        fresh(c.what);
+        sim::net().add(sim::ethernet(7, "E").autoconfig(1).dns("192.0.2.53").dns("192.0.2.54")
+                           .dns("192.0.2.55").dns("192.0.2.56"));
+        int growths = c.growths;
+        sim::net().on_per_adapter_overflow = [&growths] {
+            if (growths-- > 0)
+                sim::net().find(7)->dns_servers.push_back("198.51.100.53");
+        };
+        EXPECT_EQ(query_autoconfig(7), c.result) << c.what;
+        const auto &calls = sim::net().per_adapter_calls;
+        ASSERT_EQ(calls.size(), c.calls) << c.what;
+        for (size_t i = 1; i < calls.size(); i++)
+            EXPECT_EQ(calls[i].size_in, calls[i - 1].size_out) << c.what << ", call " << i + 1;
+    }
+}
+
 TEST_F(Report, FirstIpv4Gateway)
 {
     struct Case {
