@@ -1,5 +1,6 @@
 // The listing: the four filters in their order, the legacy record found by name byte for
-// byte, the count line, whole listings, and the user break inside a later adapter.
+// byte, the count line, whole listings, the user break inside a later adapter, and whole
+// reports (header and listing) of four machines.
 #include "harness.h"
 #include "src/command/adapters.h"
 #include "src/command/header.h"
