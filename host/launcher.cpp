@@ -9,6 +9,8 @@
 //     --help NAME        call Help for NAME and print its result
 //     --clver            print what _clver$ gives (and its result)
 //     --version-info     print the DLL's version resource
+//     --message CODE     print the system's one-line text for a Windows error code, as
+//                        FormatMessageW gives it (for tests that compare messages)
 //
 // The command line's first word names the export (in lower case, as the shell does);
 // the rest is the command tail. Exit codes of the launcher itself: 120 the DLL did not
@@ -107,6 +109,16 @@ int wmain(int argc, wchar_t **argv)
             clver = true;
         } else if (a == L"--version-info") {
             version_info = true;
+        } else if (a == L"--message" && i + 1 < argc) {
+            wchar_t text[1024];
+            DWORD code = wcstoul(argv[++i], NULL, 0);
+            DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
+                          FORMAT_MESSAGE_MAX_WIDTH_MASK;
+            if (!FormatMessageW(flags, NULL, code, 0, text, 1024, NULL))
+                text[0] = 0;
+            Printf(L"%s\r\n", text);
+            HostFlush();
+            return 0;
         } else if ((a == L"--set" || a == L"--usage" || a == L"--help") && i + 1 < argc) {
             std::wstring v = argv[++i];
             if (a == L"--usage") {
