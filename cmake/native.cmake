@@ -22,6 +22,19 @@ target_link_libraries(unit_tests PRIVATE nicshow_src sim GTest::gtest_main GTest
 target_compile_options(unit_tests PRIVATE ${NICSHOW_WARNINGS})
 add_test(NAME unit_tests COMMAND unit_tests --gtest_brief=1)
 
+# Benchmarks of the whole run (bench/); built with everything else so they keep compiling,
+# run by make bench from a Release build.
+find_package(benchmark QUIET)
+if(benchmark_FOUND)
+    file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
+    add_executable(bench_run ${BENCH_SOURCES})
+    target_include_directories(bench_run PRIVATE ${CMAKE_SOURCE_DIR})
+    target_link_libraries(bench_run PRIVATE nicshow_src sim benchmark::benchmark pthread)
+    target_compile_options(bench_run PRIVATE ${NICSHOW_WARNINGS})
+else()
+    message(WARNING "Google Benchmark not found: no bench_run (scripts/install-deps.sh installs it)")
+endif()
+
 if(NICSHOW_FUZZ)
     include(${CMAKE_SOURCE_DIR}/cmake/fuzz.cmake)
 endif()
