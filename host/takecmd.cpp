@@ -1,8 +1,15 @@
 // The stand-in Take Command host, TakeCmd.dll: the nine host services a plug-in calls,
 // plus HostSetVariable and HostFlush for the launcher.
 //
-// Output: on a console, WriteConsoleW; otherwise UTF-8 bytes. Internal variables
-// (_transient, _pipe, _batch, _batchname, _batchline) come before the environment.
+// Output: on a console, WriteConsoleW at once; otherwise UTF-8 bytes, gathered in one
+// buffer and written in large pieces. Internal variables (_transient, _pipe, _batch,
+// _batchname, _batchline) come before the environment.
+//
+// The buffer belongs to one handle at a time. It is written out before anything goes to
+// another handle or to a console, in SetColors (the plug-in changes colours around what it
+// writes to the console device itself), in HostFlush, when it is full, and at process
+// detach; so standard output, standard error and the console see the text in the order
+// in which it was written.
 #include <windows.h>
 
 #include <map>
@@ -32,13 +39,79 @@ static void read_start_attributes()
         start_attributes = info.wAttributes & 0xFF;
 }
 
+// Whether a handle is a console. Under Wine every GetConsoleMode is a server round trip,
+// so the answer for the standard output and error handles is kept.
+struct ConsoleAnswer {
+    HANDLE handle;
+    bool known, console;
+};
+static ConsoleAnswer std_answers[2];
+
+static bool is_console(HANDLE h)
+{
+    DWORD mode;
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE), err = GetStdHandle(STD_ERROR_HANDLE);
+    ConsoleAnswer *a = h == out ? &std_answers[0] : h == err ? &std_answers[1] : NULL;
+
+    if (!a)
+        return GetConsoleMode(h, &mode) != 0;
+    if (!a->known || a->handle != h) {
+        a->handle = h;
+        a->console = GetConsoleMode(h, &mode) != 0;
+        a->known = true;
+    }
+    return a->console;
+}
+
+// A plain array rather than a std::string: it must still be there when process detach
+// writes it out, whatever order the runtime tears its objects down in.
+#define PENDING_SIZE 65536
+static char pending[PENDING_SIZE];  // UTF-8 bytes not yet written to pending_handle
+static size_t pending_bytes;
+static HANDLE pending_handle;
+
+static void write_all(HANDLE h, const char *bytes, size_t count)
+{
+    DWORD done;
+
+    while (count > 0) {
+        if (!WriteFile(h, bytes, (DWORD)count, &done, NULL) || done == 0)
+            return;
+        bytes += done;
+        count -= done;
+    }
+}
+
+static void flush_pending()
+{
+    size_t count = pending_bytes;
+
+    pending_bytes = 0;
+    write_all(pending_handle, pending, count);
+}
+
 static void write_text(HANDLE h, const wchar_t *text, size_t chars)
 {
-    DWORD mode, done;
+    DWORD done;
     if (!chars)
         return;
-    if (GetConsoleMode(h, &mode)) {
+    if (is_console(h)) {
+        flush_pending();
         WriteConsoleW(h, text, (DWORD)chars, &done, NULL);
+        return;
+    }
+    if (h != pending_handle) {
+        flush_pending();
+        pending_handle = h;
+    }
+    // Three bytes at most per UTF-16 unit: a surrogate pair gives four for two.
+    if (chars * 3 > PENDING_SIZE - pending_bytes)
+        flush_pending();
+    if (chars * 3 <= PENDING_SIZE) {
+        int bytes = WideCharToMultiByte(CP_UTF8, 0, text, (int)chars, pending + pending_bytes,
+                                        (int)(PENDING_SIZE - pending_bytes), NULL, NULL);
+        if (bytes > 0)
+            pending_bytes += (size_t)bytes;
         return;
     }
     int bytes = WideCharToMultiByte(CP_UTF8, 0, text, (int)chars, NULL, 0, NULL, NULL);
@@ -46,7 +119,7 @@ static void write_text(HANDLE h, const wchar_t *text, size_t chars)
         return;
     std::string utf8((size_t)bytes, '\0');
     WideCharToMultiByte(CP_UTF8, 0, text, (int)chars, &utf8[0], bytes, NULL, NULL);
-    WriteFile(h, utf8.data(), (DWORD)bytes, &done, NULL);
+    write_all(h, utf8.data(), utf8.size());
 }
 
 static void vwrite(HANDLE h, const wchar_t *format, va_list ap)
@@ -119,6 +192,7 @@ __declspec(dllexport) int WINAPI ExpandVariables(wchar_t *text, int)
 
 __declspec(dllexport) int WINAPI SetColors(int attribute)
 {
+    flush_pending();
     current_colour = attribute & 0xFF;
     SetConsoleTextAttribute(GetStdHandle(STD_OUTPUT_HANDLE), (WORD)current_colour);
     return 0;
@@ -157,6 +231,7 @@ __declspec(dllexport) int WINAPI HostSetVariable(const wchar_t *name, const wcha
 
 __declspec(dllexport) int WINAPI HostFlush(void)
 {
+    flush_pending();
     return 0;
 }
 
@@ -166,5 +241,7 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
 {
     if (reason == DLL_PROCESS_ATTACH)
         read_start_attributes();
+    else if (reason == DLL_PROCESS_DETACH)
+        flush_pending();
     return TRUE;
 }
