@@ -17,14 +17,6 @@ static LPCWSTR node_type_text(UINT node_type)
     }
 }
 
-// A labelled line with a plain value.
-static int plain_line(LPCWSTR label, LPCWSTR value)
-{
-    write_label(label);
-    QPuts(value);
-    return end_lines(1);
-}
-
 int read_search_list(LPWSTR buffer)
 {
     HKEY key;
@@ -150,10 +142,10 @@ static int write_header(const FIXED_INFO *info, BOOL detailed)
         return USER_BREAK;
 
     if (detailed) {
-        if (plain_line(TEXT("   Node type"), node_type_text(info->NodeType)) == USER_BREAK ||
-            plain_line(TEXT("   IP routing"), enabled_text((int)info->EnableRouting)) == USER_BREAK ||
-            plain_line(TEXT("   ARP proxy"), enabled_text((int)info->EnableProxy)) == USER_BREAK ||
-            plain_line(TEXT("   DNS"), enabled_text((int)info->EnableDns)) == USER_BREAK ||
+        if (write_report_line(TEXT("   Node type"), node_type_text(info->NodeType)) == USER_BREAK ||
+            write_report_line(TEXT("   IP routing"), enabled_text((int)info->EnableRouting)) == USER_BREAK ||
+            write_report_line(TEXT("   ARP proxy"), enabled_text((int)info->EnableProxy)) == USER_BREAK ||
+            write_report_line(TEXT("   DNS"), enabled_text((int)info->EnableDns)) == USER_BREAK ||
             print_dns_search_list() == USER_BREAK)
             return USER_BREAK;
     }

@@ -73,15 +73,6 @@ ULONG first_ipv4_gateway(const IP_ADAPTER_ADDRESSES *adapter)
     return 0;
 }
 
-// A labelled line with a plain value (none when value is NULL).
-static int plain_line(LPCWSTR label, LPCWSTR value)
-{
-    write_label(label);
-    if (value)
-        QPuts(value);
-    return end_lines(1);
-}
-
 // The first value of a list gets the label, every further one the continuation indent.
 static void list_position(LPCWSTR label, bool *first)
 {
@@ -156,12 +147,12 @@ static int ipv4_lines(const IP_ADAPTER_ADDRESSES *adapter, const IP_ADAPTER_INFO
     ULONG gateway = first_ipv4_gateway(adapter);
     if (gateway) {
         format_ipv4(gateway, text);
-        if (plain_line(TEXT("   Gateway"), text) == USER_BREAK)
+        if (write_report_line(TEXT("   Gateway"), text) == USER_BREAK)
             return USER_BREAK;
     }
     if (prefix && ConvertLengthToIpv4Mask(prefix, &mask) == NO_ERROR) {
         format_ipv4(mask, text);
-        if (plain_line(TEXT("   Subnet mask"), text) == USER_BREAK)
+        if (write_report_line(TEXT("   Subnet mask"), text) == USER_BREAK)
             return USER_BREAK;
     } else {
         mask = 0;
@@ -181,15 +172,15 @@ static int ipv4_lines(const IP_ADAPTER_ADDRESSES *adapter, const IP_ADAPTER_INFO
     // Only an IPv4 socket address has an IPv4 address field to show.
     if (is_ipv4(server) && ipv4_of(server) != 0 && ipv4_of(server) != 0xFFFFFFFFu) {
         format_ipv4(ipv4_of(server), text);
-        if (plain_line(TEXT("   DHCP server"), text) == USER_BREAK)
+        if (write_report_line(TEXT("   DHCP server"), text) == USER_BREAK)
             return USER_BREAK;
     }
     if (legacy_info && legacy_info->LeaseObtained && legacy_info->LeaseExpires) {
         format_lease_time(text, date_format, (ULONG64)legacy_info->LeaseObtained);
-        if (plain_line(TEXT("   Lease obtained/renewed"), text) == USER_BREAK)
+        if (write_report_line(TEXT("   Lease obtained/renewed"), text) == USER_BREAK)
             return USER_BREAK;
         format_lease_time(text, date_format, (ULONG64)legacy_info->LeaseExpires);
-        if (plain_line(TEXT("   Lease expires"), text) == USER_BREAK)
+        if (write_report_line(TEXT("   Lease expires"), text) == USER_BREAK)
             return USER_BREAK;
     }
     return 0;
@@ -213,14 +204,14 @@ static int ipv6_lines(const IP_ADAPTER_ADDRESSES *adapter, bool detailed)
         !adapter->Dhcpv6ClientDuidLength)
         return 0;
     wsprintfW(text, TEXT("%u"), (UINT)adapter->Dhcpv6Iaid);
-    if (plain_line(TEXT("   DHCPv6 IAID"), text) == USER_BREAK)
+    if (write_report_line(TEXT("   DHCPv6 IAID"), text) == USER_BREAK)
         return USER_BREAK;
     // The length comes with the record; the bytes are never more than the field holds.
     ULONG length = adapter->Dhcpv6ClientDuidLength;
     if (length > sizeof(adapter->Dhcpv6ClientDuid))
         length = sizeof(adapter->Dhcpv6ClientDuid);
     format_hex_bytes(length, adapter->Dhcpv6ClientDuid, text);
-    return plain_line(TEXT("   DHCPv6 client DUID"), text);
+    return write_report_line(TEXT("   DHCPv6 client DUID"), text);
 }
 
 static int search_list_lines(const IP_ADAPTER_ADDRESSES *adapter)
@@ -247,14 +238,14 @@ static int report_fields(const IP_ADAPTER_ADDRESSES *adapter, const IP_ADAPTER_I
     bool ipv4 = (adapter->Flags & IP_ADAPTER_IPV4_ENABLED) != 0;
     bool ipv6 = (adapter->Flags & IP_ADAPTER_IPV6_ENABLED) != 0;
 
-    if (plain_line(TEXT("   DNS suffix"), adapter->DnsSuffix) == USER_BREAK)
+    if (write_report_line(TEXT("   DNS suffix"), adapter->DnsSuffix) == USER_BREAK)
         return USER_BREAK;
     if (adapter->Description && adapter->Description[0] &&
-        plain_line(TEXT("   Description"), adapter->Description) == USER_BREAK)
+        write_report_line(TEXT("   Description"), adapter->Description) == USER_BREAK)
         return USER_BREAK;
     if ((flags & CommandOptions::show_guid) && adapter->AdapterName && adapter->AdapterName[0]) {
         ansi_to_wide(adapter->AdapterName, 1023, text);
-        if (plain_line(TEXT("   Adapter GUID"), text) == USER_BREAK)
+        if (write_report_line(TEXT("   Adapter GUID"), text) == USER_BREAK)
             return USER_BREAK;
     }
     if (detailed && adapter->PhysicalAddressLength) {
@@ -263,19 +254,19 @@ static int report_fields(const IP_ADAPTER_ADDRESSES *adapter, const IP_ADAPTER_I
         if (length > sizeof(adapter->PhysicalAddress))
             length = sizeof(adapter->PhysicalAddress);
         format_hex_bytes(length, adapter->PhysicalAddress, text);
-        if (plain_line(TEXT("   Physical address"), text) == USER_BREAK)
+        if (write_report_line(TEXT("   Physical address"), text) == USER_BREAK)
             return USER_BREAK;
     }
-    if (plain_line(TEXT("   Media state"), media_state_names[state]) == USER_BREAK)
+    if (write_report_line(TEXT("   Media state"), media_state_names[state]) == USER_BREAK)
         return USER_BREAK;
     if (full && adapter->TransmitLinkSpeed && link_speed_line(adapter) == USER_BREAK)
         return USER_BREAK;
     if (detailed) {
         int autoconfig = query_autoconfig(adapter->IfIndex);
-        if (plain_line(TEXT("   DHCP"),
+        if (write_report_line(TEXT("   DHCP"),
                        enabled_text((adapter->Flags & IP_ADAPTER_DHCP_ENABLED) ? 1 : 0)) ==
                 USER_BREAK ||
-            plain_line(TEXT("   Autoconfig"), enabled_text(autoconfig)) == USER_BREAK)
+            write_report_line(TEXT("   Autoconfig"), enabled_text(autoconfig)) == USER_BREAK)
             return USER_BREAK;
         if (adapter->IfType == IF_TYPE_IEEE80211 && report_wireless(adapter) == USER_BREAK)
             return USER_BREAK;
@@ -290,7 +281,7 @@ static int report_fields(const IP_ADAPTER_ADDRESSES *adapter, const IP_ADAPTER_I
         if (full && server_lines(TEXT("   WINS server"), adapter->FirstWinsServerAddress) ==
                         USER_BREAK)
             return USER_BREAK;
-        if (ipv4 && plain_line(TEXT("   NetBIOS over TCP/IP"),
+        if (ipv4 && write_report_line(TEXT("   NetBIOS over TCP/IP"),
                                enabled_text((adapter->Flags & IP_ADAPTER_NETBIOS_OVER_TCPIP_ENABLED)
                                                 ? 1
                                                 : 0)) == USER_BREAK)

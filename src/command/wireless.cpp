@@ -33,13 +33,6 @@ LPCWSTR wifi_security_name(ULONG cipher, ULONG auth)
     }
 }
 
-static int wifi_line(LPCWSTR label, LPCWSTR value)
-{
-    write_label(label);
-    QPuts(value);
-    return end_lines(1);
-}
-
 // The lines of a connected interface after the state line; 0 or USER_BREAK.
 static int connected_lines(const GUID *guid, const WLAN_CONNECTION_ATTRIBUTES *conn)
 {
@@ -60,12 +53,12 @@ static int connected_lines(const GUID *guid, const WLAN_CONNECTION_ATTRIBUTES *c
         for (ULONG i = 0; i < length && assoc->dot11Ssid.ucSSID[i]; i++)
             ssid[i] = (char)assoc->dot11Ssid.ucSSID[i];
         ansi_to_wide(ssid, sizeof(ssid), text);
-        if (text[0] && wifi_line(TEXT("   WiFi SSID"), text) == USER_BREAK)
+        if (text[0] && write_report_line(TEXT("   WiFi SSID"), text) == USER_BREAK)
             return USER_BREAK;
     }
-    if (wifi_line(TEXT("   WiFi radio type"), phy_type_names[phy < 9 ? phy : 0]) == USER_BREAK)
+    if (write_report_line(TEXT("   WiFi radio type"), phy_type_names[phy < 9 ? phy : 0]) == USER_BREAK)
         return USER_BREAK;
-    if (wifi_line(TEXT("   WiFi security"),
+    if (write_report_line(TEXT("   WiFi security"),
                   wifi_security_name((ULONG)security->dot11CipherAlgorithm,
                                      (ULONG)security->dot11AuthAlgorithm)) == USER_BREAK)
         return USER_BREAK;
@@ -74,16 +67,16 @@ static int connected_lines(const GUID *guid, const WLAN_CONNECTION_ATTRIBUTES *c
         channel) {
         wsprintfW(text, TEXT("%u"), *(const ULONG *)channel);
         WlanFreeMemory(channel);
-        if (wifi_line(TEXT("   WiFi channel"), text) == USER_BREAK)
+        if (write_report_line(TEXT("   WiFi channel"), text) == USER_BREAK)
             return USER_BREAK;
     }
     wsprintfW(text, TEXT("%u%%"), (UINT)assoc->wlanSignalQuality);
-    if (wifi_line(TEXT("   WiFi signal strength"), text) == USER_BREAK)
+    if (write_report_line(TEXT("   WiFi signal strength"), text) == USER_BREAK)
         return USER_BREAK;
     LPCWSTR tx = format_wifi_rate(assoc->ulTxRate);
     LPCWSTR rx = format_wifi_rate(assoc->ulRxRate);
     wsprintfW(text, TEXT("%s / %s (Rx/Tx)"), rx, tx);
-    return wifi_line(TEXT("   WiFi link speed"), text);
+    return write_report_line(TEXT("   WiFi link speed"), text);
 }
 
 int report_wireless(const IP_ADAPTER_ADDRESSES *adapter)
@@ -109,13 +102,13 @@ int report_wireless(const IP_ADAPTER_ADDRESSES *adapter)
 
     // Read as a number: a state the enumeration does not name is undefined through its type.
     CopyMemory(&state, &conn->isState, sizeof(state));
-    rc = wifi_line(TEXT("   WiFi state"), wifi_state_names[state < 8 ? state : 8]);
-    if (rc == 0 && state == 1)
-        rc = connected_lines(&guid, conn);
-    else if (rc == 0)
-        rc = -1;  // not connected: only the state line
+    rc = write_report_line(TEXT("   WiFi state"), wifi_state_names[state < 8 ? state : 8]);
+    if (rc == USER_BREAK || state != 1) {
+        // Not connected: the state line is all there is to say.
+        WlanFreeMemory(conn);
+        return rc == USER_BREAK ? USER_BREAK : 0;
+    }
+    rc = connected_lines(&guid, conn);
     WlanFreeMemory(conn);
-    if (rc == USER_BREAK)
-        return USER_BREAK;
-    return rc == 0 ? 1 : 0;
+    return rc == USER_BREAK ? USER_BREAK : 1;
 }

@@ -1,5 +1,6 @@
 // Report line layout: blanks, dot leaders, and the label and continuation columns.
 #include "layout.h"
+#include "pager.h"
 #include "../plugin/host.h"
 
 #define CHUNK 1024  // characters per host call
@@ -58,4 +59,12 @@ int write_label(LPCWSTR label)
 int write_continuation(void)
 {
     return write_spaces(VALUE_COLUMN);
+}
+
+int write_report_line(LPCWSTR label, LPCWSTR value)
+{
+    write_label(label);
+    if (value)
+        QPuts(value);
+    return end_lines(1);
 }

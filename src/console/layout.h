@@ -31,4 +31,9 @@ int write_label(LPCWSTR label);
 // The blanks in front of a further value of the same field, up to column 31.
 int write_continuation(void);
 
+// A whole line with one plain value: the label and leader, the value (nothing when it is
+// NULL) and the line end. Unlike the functions above it ends the line, so it returns 0
+// or USER_BREAK.
+int write_report_line(LPCWSTR label, LPCWSTR value);
+
 #endif
