@@ -43,6 +43,14 @@ add_dependencies(nicshow-host takecmd_implib)
 target_link_libraries(nicshow-host PRIVATE ${TAKECMD_IMPLIB} version)
 target_link_options(nicshow-host PRIVATE -municode -static)
 
+# For the benchmarks (scripts/bench-wine.sh): the IP Helper calls of a run alone, and a
+# program that does nothing.
+add_executable(nicshow-floor host/floor.cpp)
+target_link_libraries(nicshow-floor PRIVATE iphlpapi ws2_32)
+target_link_options(nicshow-floor PRIVATE -municode -static)
+add_executable(nicshow-idle host/idle.cpp)
+target_link_options(nicshow-idle PRIVATE -static)
+
 # End-to-end tests under Wine, one per script.
 file(GLOB E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/test_*.sh)
 foreach(script ${E2E_TESTS})
