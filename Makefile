@@ -69,5 +69,32 @@ test: native win32 asan memcheck fuzz-smoke
 	cd $(NATIVE) && ctest --output-on-failure
 	cd $(WIN32) && ctest --output-on-failure
 
+# Benchmarks, not part of test: the run in process on simulated machines of 1 to 10,000
+# adapters (a Release build in $(BUILD)/bench), then under Wine on test hosts in network
+# namespaces beside the floor program, ipconfig /all and an empty program.
+BENCH := $(BUILD)/bench
+BENCH_REPETITIONS ?= 5
+.PHONY: bench bench-native bench-wine
+
+MACHINE = echo "machine: $$(nproc) CPUs, $$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)," \
+	"$$(wine --version 2>/dev/null), load average $$(cut -d' ' -f1-3 /proc/loadavg)"
+
+bench: bench-native bench-wine
+	@$(MACHINE)
+	@echo "reproduce: make bench BUILD=$(BUILD)   (RUNS=n PAIRS=\"1 25 250\" for the Wine part)"
+
+bench-native: deps
+	@$(MACHINE)
+	@cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release $(QUIET_CMAKE) >/dev/null
+	@cmake --build $(BENCH) -j $(JOBS) --target bench_run -- --no-print-directory
+	@$(BENCH)/bench_run --benchmark_repetitions=$(BENCH_REPETITIONS) \
+		--benchmark_report_aggregates_only=true --benchmark_out=$(BENCH)/bench_run.json \
+		--benchmark_out_format=json >$(BENCH)/bench_run.txt
+	@python3 bench/summary.py $(BENCH)/bench_run.json
+
+bench-wine: win32
+	@$(MACHINE)
+	@bash scripts/bench-wine.sh $(WIN32)/bin || [ $$? -eq 77 ]
+
 clean:
 	rm -rf $(BUILD)
