@@ -8,10 +8,12 @@
 int write_spaces(DWORD count)
 {
     WCHAR buffer[CHUNK + 1];
+    // Only what will be written is filled: most indents are 31 columns, not 1024.
+    DWORD fill = count < CHUNK ? count : CHUNK;
 
-    for (int i = 0; i < CHUNK; i++)
+    for (DWORD i = 0; i < fill; i++)
         buffer[i] = TEXT(' ');
-    buffer[CHUNK] = 0;
+    buffer[fill] = 0;
     for (; count > CHUNK; count -= CHUNK)
         QPuts(buffer);
     if (count > 0) {
@@ -27,16 +29,18 @@ int write_dot_leader(DWORD count)
 
     if (count == 0)
         return 0;
-    // Chunks of even length that begin with a dot keep the pattern unbroken.
-    for (int i = 0; i < CHUNK; i += 2) {
-        buffer[i] = TEXT('.');
-        buffer[i + 1] = TEXT(' ');
-    }
-    buffer[CHUNK] = 0;
     if (count & 1) {
         QPuts(TEXT(" "));
         count--;
     }
+    // Chunks of even length that begin with a dot keep the pattern unbroken. Only what
+    // will be written is filled: a leader is some twenty columns, not 1024.
+    DWORD fill = count < CHUNK ? count : CHUNK;
+    for (DWORD i = 0; i < fill; i += 2) {
+        buffer[i] = TEXT('.');
+        buffer[i + 1] = TEXT(' ');
+    }
+    buffer[fill] = 0;
     for (; count > CHUNK; count -= CHUNK)
         QPuts(buffer);
     if (count > 0) {
