@@ -15,6 +15,8 @@
 # As a library: source scripts/wine-env.sh BIN, then this file, then
 #
 #   tmux_start NAME COLS ROWS [launcher arguments]  the launcher starts in $NICSHOW_BIN
+#   tmux_start_sh NAME COLS ROWS 'COMMAND'  a bash command line (pipefail on) instead,
+#                                         also in $NICSHOW_BIN, with the same Wine set-up
 #   tmux_wait_text NAME REGEX [SECONDS]   until the pane's text matches (grep -E); 1 if not
 #   tmux_keys NAME KEY...                 tmux key names: a, 5, /, Escape, Enter, Up, F1, C-c
 #   tmux_wait_exit NAME [SECONDS]         prints the launcher's exit code; 1 if not ended
@@ -25,10 +27,14 @@
 #                                         console attribute: the unit tests' notation
 #   sgr_to_attributes [NORMAL]            the same for any text with colour escapes
 #   tmux_size NAME                        the pane's COLSxROWS
+#   tmux_cursor NAME                      the cursor's column and row in the pane, from 0
 #   tmux_stop NAME;  tmux_stop_all        end sessions; tmux_stop_all ends the server too
 #
 # Sessions live on a private tmux server (its own socket), so nothing here touches the
 # user's own tmux sessions, and ending the server ends every Wine process started here.
+#
+# With TMUX_RUN_NETNS set to a network namespace, sessions are created from inside it:
+# the server that the first session starts, and so every pane, runs in that namespace.
 
 TMUX_RUN_DIR="${TMUX_RUN_DIR:-$(mktemp -d "${TMPDIR:-/tmp}/nicshow-tmux.XXXXXX")}"
 TMUX_RUN_SOCKET="$TMUX_RUN_DIR/socket"
@@ -37,21 +43,36 @@ _tmux() {
     tmux -S "$TMUX_RUN_SOCKET" -f "$TMUX_RUN_DIR/tmux.conf" "$@"
 }
 
-tmux_start() {
-    local name=$1 cols=$2 rows=$3
-    shift 3
+# _tmux_session NAME COLS ROWS SCRIPT [ARGS]: a session running the bash SCRIPT in
+# $NICSHOW_BIN with the Wine set-up; SCRIPT leaves its exit code in $?.
+_tmux_session() {
+    local name=$1 cols=$2 rows=$3 script=$4 netns=()
+    shift 4
     # No status line, so the pane is the whole window: exactly COLS x ROWS.
     printf 'set -g status off\nset -g history-limit 10000\n' >"$TMUX_RUN_DIR/tmux.conf"
     rm -f "$TMUX_RUN_DIR/$name.rc"
-    # The wrapper keeps the pane alive after the launcher ends, so it can still be
+    [ -n "${TMUX_RUN_NETNS:-}" ] && netns=(ip netns exec "$TMUX_RUN_NETNS")
+    # The wrapper keeps the pane alive after the command ends, so it can still be
     # captured; the exit code goes to a file.
-    _tmux new-session -d -s "$name" -x "$cols" -y "$rows" \
+    "${netns[@]}" tmux -S "$TMUX_RUN_SOCKET" -f "$TMUX_RUN_DIR/tmux.conf" \
+        new-session -d -s "$name" -x "$cols" -y "$rows" \
         env WINEPREFIX="$WINEPREFIX" WINEARCH="$WINEARCH" WINEDEBUG="$WINEDEBUG" \
         WINEDLLOVERRIDES="$WINEDLLOVERRIDES" LANG="${LANG:-C.UTF-8}" \
         bash -c 'rc_file=$1; cd "$2" || exit; shift 2
-                 wine nicshow-host.exe "$@"; echo $? >"$rc_file.tmp"
+                 '"$script"'
+                 echo $? >"$rc_file.tmp"
                  mv "$rc_file.tmp" "$rc_file"; exec sleep 86400' \
         _ "$TMUX_RUN_DIR/$name.rc" "$NICSHOW_BIN" "$@"
+}
+
+tmux_start() {
+    local name=$1 cols=$2 rows=$3
+    shift 3
+    _tmux_session "$name" "$cols" "$rows" 'wine nicshow-host.exe "$@"' "$@"
+}
+
+tmux_start_sh() {
+    _tmux_session "$1" "$2" "$3" 'set -o pipefail; eval "$1"' "$4"
 }
 
 tmux_text() {
@@ -143,6 +164,10 @@ print("\n".join(out))
 
 tmux_size() {
     _tmux display-message -p -t "$1" '#{pane_width}x#{pane_height}'
+}
+
+tmux_cursor() {
+    _tmux display-message -p -t "$1" '#{cursor_x} #{cursor_y}'
 }
 
 tmux_stop() {
