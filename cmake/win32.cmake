@@ -56,5 +56,6 @@ file(GLOB E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/test_*.sh)
 foreach(script ${E2E_TESTS})
     get_filename_component(name ${script} NAME_WE)
     add_test(NAME e2e_${name} COMMAND bash ${script} ${BIN})
-    set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 600 SKIP_RETURN_CODE 77)
+    # The tests share the prefix and stop its wineserver when they change namespaces.
+    set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 600 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
 endforeach()
