@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 #include <string>
 
 #include "sim/sim.h"
@@ -57,6 +58,32 @@ inline std::u16string text(const uint8_t *data, size_t size)
         }
     }
     return out;
+}
+
+// The hostile features an input reached, named, for choosing seeds and for the record of
+// what was tried: with FUZZ_DESCRIBE set in the environment, a target prints them after
+// each input ("tags: a b c").
+inline std::set<std::string> &tags()
+{
+    static std::set<std::string> t;
+    return t;
+}
+
+inline void tag(const char *name)
+{
+    tags().insert(name);
+}
+
+inline void print_tags()
+{
+    static const bool describe = std::getenv("FUZZ_DESCRIBE") != NULL;
+    if (describe) {
+        std::string line = "tags:";
+        for (const std::string &t : tags())
+            line += " " + t;
+        std::fprintf(stderr, "%s\n", line.c_str());
+    }
+    tags().clear();
 }
 
 // The state every run starts from, as the unit tests' fixture gives it.

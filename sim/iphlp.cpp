@@ -417,10 +417,13 @@ static void put_adapter(Block &b, size_t *next_field, const AdapterSpec &a, ULON
             memcpy(&f, sa.data(), sizeof f);
             if (family != AF_UNSPEC && f != family)
                 continue;
-            // The on-link prefix: the address with its host part cleared.
+            // The on-link prefix: the address with its host part cleared. "#N" gives a bare
+            // SOCKADDR whatever family N names: only bits inside it are cleared.
             size_t at = f == AF_INET ? offsetof(SOCKADDR_IN, sin_addr)
                                      : offsetof(SOCKADDR_IN6, sin6_addr);
-            size_t bits = f == AF_INET ? 32 : 128;
+            size_t bits = f == AF_INET ? 32 : f == AF_INET6 ? 128 : 0;
+            if (at + bits / 8 > sa.size())
+                bits = 0;
             for (size_t bit = u.prefix_length; bit < bits; bit++)
                 sa[at + bit / 8] &= (BYTE) ~(0x80 >> (bit % 8));
             IP_ADAPTER_PREFIX pr;
@@ -670,6 +673,12 @@ DWORD WINAPI GetNetworkParams(PFIXED_INFO pFixedInfo, PULONG pOutBufLen)
     sim::bounded_copy(rec.HostName, sizeof rec.HostName, h.host_name);
     sim::bounded_copy(rec.DomainName, sizeof rec.DomainName, h.domain_name);
     sim::bounded_copy(rec.ScopeId, sizeof rec.ScopeId, h.scope_id);
+    if (h.unterminated_names) {
+        for (size_t i = 0; i < sizeof rec.HostName; i++)
+            rec.HostName[i] = h.host_name.empty() ? 'H' : h.host_name[i % h.host_name.size()];
+        for (size_t i = 0; i < sizeof rec.DomainName; i++)
+            rec.DomainName[i] = h.domain_name.empty() ? 'D' : h.domain_name[i % h.domain_name.size()];
+    }
     rec.NodeType = h.node_type;
     rec.EnableRouting = h.enable_routing;
     rec.EnableProxy = h.enable_proxy;

@@ -165,6 +165,9 @@ struct HostSpec {
     UINT enable_routing = 0, enable_proxy = 0, enable_dns = 0;
     std::vector<std::string> dns_servers;  // each beyond the first lengthens the record
     int grow = 0;  // this many ERROR_BUFFER_OVERFLOW answers each add a DNS server
+    // HostName and DomainName filled to their last byte, with no terminator (the names
+    // repeated as often as they fit)
+    bool unterminated_names = false;
 };
 
 // Unknown indexes: GetIfEntry2 answers ERROR_FILE_NOT_FOUND, GetPerAdapterInfo

@@ -69,3 +69,29 @@ TEST_F(Regression, MediaStateOutsideTheEnumerationIsReadAsANumber)
     EXPECT_NE(out.find("Odd state"), std::string::npos) << "the adapter was filtered out:\n" << out;
     EXPECT_NE(out.find("192.0.2.10"), std::string::npos) << "its address was not shown:\n" << out;
 }
+
+// ASan, fuzz_report: the simulated IP Helper cleared the host part of an on-link prefix as
+// if every address of family 23 were a whole SOCKADDR_IN6, but "#23" lays out a bare
+// 16-byte SOCKADDR of that family: the prefix of a 64-bit length was cleared up to 8 bytes
+// past its end. Only the bits inside the socket address are touched now.
+TEST_F(Regression, PrefixOfABareSocketAddressStaysInsideIt)
+{
+    sim::net().add(sim::ethernet(7, "Odd family").address("#23", 64).address("2001:db8::1", 64));
+    ULONG size = 0;
+    const ULONG flags = GAA_FLAG_INCLUDE_PREFIX;
+    ASSERT_EQ(GetAdaptersAddresses(AF_UNSPEC, flags, NULL, NULL, &size), (ULONG)ERROR_BUFFER_OVERFLOW);
+    std::vector<BYTE> block(size, 0xA5);
+    IP_ADAPTER_ADDRESSES *a = (IP_ADAPTER_ADDRESSES *)block.data();
+    ASSERT_EQ(GetAdaptersAddresses(AF_UNSPEC, flags, NULL, a, &size), (ULONG)ERROR_SUCCESS);
+    const IP_ADAPTER_PREFIX *p = a->FirstPrefix;
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->PrefixLength, 64u);
+    EXPECT_EQ(p->Address.iSockaddrLength, (INT)sizeof(SOCKADDR))
+        << "expected a bare SOCKADDR, got " << p->Address.iSockaddrLength << " bytes";
+    EXPECT_EQ(p->Address.lpSockaddr->sa_family, AF_INET6);
+    // The next prefix, the real IPv6 one, still has its network part and nothing else.
+    ASSERT_NE(p->Next, nullptr);
+    const SOCKADDR_IN6 *six = (const SOCKADDR_IN6 *)p->Next->Address.lpSockaddr;
+    const BYTE want[16] = {0x20, 0x01, 0x0d, 0xb8};
+    EXPECT_EQ(memcmp(&six->sin6_addr, want, 16), 0) << "the IPv6 prefix is not 2001:db8::/64";
+}
