@@ -63,7 +63,7 @@ fuzz: fuzz-build
 	@bash fuzz/run.sh $(FUZZ) $(FUZZ_SECONDS)
 
 fuzz-smoke: fuzz-build
-	@bash fuzz/run.sh $(FUZZ) $(FUZZ_SMOKE_SECONDS)
+	@FUZZ_SEED=1 bash fuzz/run.sh $(FUZZ) $(FUZZ_SMOKE_SECONDS)
 
 test: native win32 asan memcheck fuzz-smoke
 	cd $(NATIVE) && ctest --output-on-failure

@@ -232,11 +232,16 @@ void platform_answers(FuzzedDataProvider &in, ULONG index, const std::string &na
     }
     w.channel = in.ConsumeIntegral<ULONG>();
     const WLAN_ASSOCIATION_ATTRIBUTES &as = w.attributes.wlanAssociationAttributes;
-    fuzz::tag(w.attributes.isState == wlan_interface_state_connected ? "wifi-connected" : "wifi-not-connected");
-    if ((DWORD)w.attributes.isState > 8) fuzz::tag("wifi-state-unknown");
+    // The fields hold any bit pattern: read them as numbers, never through their enums.
+    DWORD state, phy, cipher;
+    memcpy(&state, &w.attributes.isState, sizeof(state));
+    memcpy(&phy, &as.dot11PhyType, sizeof(phy));
+    memcpy(&cipher, &w.attributes.wlanSecurityAttributes.dot11CipherAlgorithm, sizeof(cipher));
+    fuzz::tag(state == wlan_interface_state_connected ? "wifi-connected" : "wifi-not-connected");
+    if (state > 8) fuzz::tag("wifi-state-unknown");
     if (as.dot11Ssid.uSSIDLength > 32) fuzz::tag("ssid-above-32");
-    if ((DWORD)as.dot11PhyType > 8) fuzz::tag("phy-unknown");
-    if (wifi_cipher_unknown((ULONG)w.attributes.wlanSecurityAttributes.dot11CipherAlgorithm))
+    if (phy > 8) fuzz::tag("phy-unknown");
+    if (wifi_cipher_unknown(cipher))
         fuzz::tag("cipher-unknown");
     if (w.connection_result || w.connection_null || w.channel_result) fuzz::tag("wifi-failure");
     sim::wlan().interfaces.push_back(w);

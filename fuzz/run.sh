@@ -30,7 +30,9 @@ for t in "${targets[@]}"; do
     fi
     mkdir -p "$build/corpus/$t"
     [ -d "$seeds" ] || { echo "fuzz $t: no seed corpus in fuzz/corpus/$t" >&2; failed=1; continue; }
-    "$bin" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    # FUZZ_SEED fixes libFuzzer's random choices, so that a short smoke run in CI explores
+    # the same inputs every time instead of failing on one machine and not on the next.
+    "$bin" ${FUZZ_SEED:+-seed="$FUZZ_SEED"} -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="$build/artifacts/$t-" "$build/corpus/$t" "$seeds" >"$log" 2>&1
     rc=$?
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
