@@ -202,16 +202,16 @@ bool wifi_cipher_unknown(ULONG c)
 // (GetIfEntry2), the autoconfig record, and for a GUID name the wireless interface.
 void platform_answers(FuzzedDataProvider &in, ULONG index, const std::string &name)
 {
-    sim::AdapterSpec spec;
-    spec.index = index;
-    spec.media_state = in.ConsumeBool() ? in.ConsumeIntegralInRange(0, 2) : in.ConsumeIntegral<int>();
-    spec.if_entry_result = in.ConsumeIntegralInRange(0, 7) == 7 ? ERROR_FILE_NOT_FOUND : 0;
-    spec.autoconfig_enabled = in.ConsumeIntegral<UINT>();
-    spec.per_adapter_result = in.ConsumeIntegralInRange(0, 7) == 7 ? ERROR_NOT_SUPPORTED : 0;
+    sim::AdapterSpec desc;
+    desc.index = index;
+    desc.media_state = in.ConsumeBool() ? in.ConsumeIntegralInRange(0, 2) : in.ConsumeIntegral<int>();
+    desc.if_entry_result = in.ConsumeIntegralInRange(0, 7) == 7 ? ERROR_FILE_NOT_FOUND : 0;
+    desc.autoconfig_enabled = in.ConsumeIntegral<UINT>();
+    desc.per_adapter_result = in.ConsumeIntegralInRange(0, 7) == 7 ? ERROR_NOT_SUPPORTED : 0;
     for (int i = in.ConsumeIntegralInRange(0, 2); i > 0; i--)
-        spec.dns_servers.push_back("192.0.2." + std::to_string(i));
+        desc.dns_servers.push_back("192.0.2." + std::to_string(i));
     if (in.ConsumeIntegralInRange(0, 3) != 3)
-        sim::net().adapters.push_back(spec);
+        sim::net().adapters.push_back(desc);
 
     GUID guid;
     if (!sim::parse_guid(sim::utf16(name), &guid) || in.ConsumeIntegralInRange(0, 3) == 3)
@@ -329,7 +329,7 @@ void build_machine(FuzzedDataProvider &in, std::vector<sim::AdapterSpec> &out)
         ULONG index = in.ConsumeIntegralInRange<ULONG>(1, 30);
         std::string name = narrow(in, 20);
         sim::Adapter a = in.ConsumeBool() ? sim::wifi(index, name) : sim::ethernet(index, name);
-        a.spec.if_type = in.ConsumeBool() ? a.spec.if_type : (IFTYPE)in.PickValueInArray(if_types);
+        a.desc.if_type = in.ConsumeBool() ? a.desc.if_type : (IFTYPE)in.PickValueInArray(if_types);
         for (int k = in.ConsumeIntegralInRange(0, 4); k > 0; k--) {
             const char *t = in.ConsumeBool() ? in.PickValueInArray(v4) : in.PickValueInArray(v6);
             UINT8 prefix = in.ConsumeIntegral<UINT8>();
@@ -352,13 +352,13 @@ void build_machine(FuzzedDataProvider &in, std::vector<sim::AdapterSpec> &out)
             a.short_layout();
         if (in.ConsumeBool())
             a.search_suffix(narrow(in, 300));
-        a.spec.flags = in.ConsumeBool() ? a.spec.flags : in.ConsumeIntegral<ULONG>();
+        a.desc.flags = in.ConsumeBool() ? a.desc.flags : in.ConsumeIntegral<ULONG>();
         a.media(in.ConsumeIntegralInRange(0, 4));
         a.autoconfig(in.ConsumeIntegralInRange(0, 1));
         a.speed(in.ConsumeIntegral<ULONG64>(), in.ConsumeIntegral<ULONG64>());
         if (in.ConsumeBool())
             a.legacy_name(narrow(in, 300));
-        out.push_back(a.spec);
+        out.push_back(a.desc);
     }
 }
 

@@ -35,7 +35,7 @@ sim::Adapter adapter(FuzzedDataProvider &in)
     std::string name = in.ConsumeRandomLengthString(24);
     sim::Adapter a = in.ConsumeBool() ? sim::wifi(index, name) : sim::ethernet(index, name);
     if (in.ConsumeIntegralInRange(0, 3) == 3)
-        a.spec.if_type = in.PickValueInArray(if_types);
+        a.desc.if_type = in.PickValueInArray(if_types);
     for (int k = in.ConsumeIntegralInRange(0, 3); k > 0; k--)
         a.address(in.ConsumeBool() ? in.PickValueInArray(v4) : in.PickValueInArray(v6),
                   in.ConsumeIntegral<UINT8>(),
@@ -57,7 +57,7 @@ sim::Adapter adapter(FuzzedDataProvider &in)
     if (in.ConsumeIntegralInRange(0, 3) == 3)
         a.search_suffix(in.ConsumeRandomLengthString(300));
     if (in.ConsumeIntegralInRange(0, 3) == 3)
-        a.spec.flags = in.ConsumeIntegral<ULONG>();
+        a.desc.flags = in.ConsumeIntegral<ULONG>();
     a.media(in.ConsumeIntegralInRange(0, 4));
     if (in.ConsumeIntegralInRange(0, 7) == 7)
         a.if_entry_fails(ERROR_NOT_SUPPORTED);
@@ -69,7 +69,7 @@ sim::Adapter adapter(FuzzedDataProvider &in)
 
     // A wireless interface under the adapter's name when that is a GUID.
     GUID guid;
-    if (sim::parse_guid(sim::utf16(a.spec.adapter_name), &guid) && in.ConsumeBool()) {
+    if (sim::parse_guid(sim::utf16(a.desc.adapter_name), &guid) && in.ConsumeBool()) {
         sim::WlanSpec w;
         w.guid = guid;
         std::vector<uint8_t> bytes = in.ConsumeBytes<uint8_t>(sizeof w.attributes);
@@ -134,7 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (int i = 0; i < n; i++)
         sim::net().add(adapter(in));
     for (int i = in.ConsumeIntegralInRange(0, 3) == 3 ? in.ConsumeIntegralInRange(1, 3) : 0; i > 0; i--)
-        sim::net().arriving.push_back(adapter(in).spec);
+        sim::net().arriving.push_back(adapter(in).desc);
     if (in.ConsumeIntegralInRange(0, 15) == 15)
         sim::net().addresses = {ERROR_NOT_ENOUGH_MEMORY, in.ConsumeIntegralInRange(0, 2)};
     if (in.ConsumeIntegralInRange(0, 15) == 15)

@@ -155,16 +155,16 @@ std::u16string vformat(const char16_t *fmt, va_list ap)
                     if (len == LEN_SHORT) uv = (unsigned short)uv;
                 }
             }
-            std::string spec = "%" + flags;
-            if (left) spec += '-';
-            if (zero) spec += '0';
-            if (width >= 0) spec += std::to_string(width);
-            if (prec >= 0) spec += "." + std::to_string(prec);
-            spec += "ll";
-            spec += (char)conv;
+            std::string desc = "%" + flags;
+            if (left) desc += '-';
+            if (zero) desc += '0';
+            if (width >= 0) desc += std::to_string(width);
+            if (prec >= 0) desc += "." + std::to_string(prec);
+            desc += "ll";
+            desc += (char)conv;
             char buf[128];
-            if (is_signed) snprintf(buf, sizeof buf, spec.c_str(), sv);
-            else snprintf(buf, sizeof buf, spec.c_str(), uv);
+            if (is_signed) snprintf(buf, sizeof buf, desc.c_str(), sv);
+            else snprintf(buf, sizeof buf, desc.c_str(), uv);
             out += utf16(buf);
             break;
         }
@@ -174,14 +174,14 @@ std::u16string vformat(const char16_t *fmt, va_list ap)
         case u'g':
         case u'G': {
             double v = va_arg(ap, double);
-            std::string spec = "%" + flags;
-            if (left) spec += '-';
-            if (zero) spec += '0';
-            if (width >= 0) spec += std::to_string(width);
-            if (prec >= 0) spec += "." + std::to_string(prec);
-            spec += (char)conv;
+            std::string desc = "%" + flags;
+            if (left) desc += '-';
+            if (zero) desc += '0';
+            if (width >= 0) desc += std::to_string(width);
+            if (prec >= 0) desc += "." + std::to_string(prec);
+            desc += (char)conv;
             char buf[512];
-            snprintf(buf, sizeof buf, spec.c_str(), v);
+            snprintf(buf, sizeof buf, desc.c_str(), v);
             out += utf16(buf);
             break;
         }

@@ -265,7 +265,7 @@ NetState &net()
 
 void NetState::add(const Adapter &adapter)
 {
-    adapters.push_back(adapter.spec);
+    adapters.push_back(adapter.desc);
 }
 
 AdapterSpec *NetState::find(ULONG index)
@@ -930,90 +930,90 @@ Adapter::Adapter(IFTYPE if_type, ULONG index, const std::string &friendly_name)
 {
     char name[64];
     snprintf(name, sizeof name, "{%08X-0000-0000-0000-53494D4E4554}", (unsigned)index);
-    spec.index = index;
-    spec.if_type = if_type;
-    spec.adapter_name = name;
-    spec.friendly_name = utf16(friendly_name);
+    desc.index = index;
+    desc.if_type = if_type;
+    desc.adapter_name = name;
+    desc.friendly_name = utf16(friendly_name);
 }
 
-Adapter &Adapter::name(const std::string &adapter_name) { spec.adapter_name = adapter_name; return *this; }
-Adapter &Adapter::description(const std::string &text) { spec.description = utf16(text); return *this; }
-Adapter &Adapter::dns_suffix(const std::string &suffix) { spec.dns_suffix = utf16(suffix); return *this; }
+Adapter &Adapter::name(const std::string &adapter_name) { desc.adapter_name = adapter_name; return *this; }
+Adapter &Adapter::description(const std::string &text) { desc.description = utf16(text); return *this; }
+Adapter &Adapter::dns_suffix(const std::string &suffix) { desc.dns_suffix = utf16(suffix); return *this; }
 Adapter &Adapter::mac(std::initializer_list<BYTE> bytes)
 {
-    spec.physical_address.assign(bytes);
-    spec.physical_length = (ULONG)bytes.size();
+    desc.physical_address.assign(bytes);
+    desc.physical_length = (ULONG)bytes.size();
     return *this;
 }
 Adapter &Adapter::physical(const std::vector<BYTE> &bytes, ULONG length)
 {
-    spec.physical_address = bytes;
-    spec.physical_length = length;
+    desc.physical_address = bytes;
+    desc.physical_length = length;
     return *this;
 }
-Adapter &Adapter::flags(ULONG flags) { spec.flags = flags; return *this; }
-Adapter &Adapter::set_flags(ULONG bits) { spec.flags |= bits; return *this; }
-Adapter &Adapter::clear_flags(ULONG bits) { spec.flags &= ~bits; return *this; }
+Adapter &Adapter::flags(ULONG flags) { desc.flags = flags; return *this; }
+Adapter &Adapter::set_flags(ULONG bits) { desc.flags |= bits; return *this; }
+Adapter &Adapter::clear_flags(ULONG bits) { desc.flags &= ~bits; return *this; }
 Adapter &Adapter::no_ipv4() { return clear_flags(IP_ADAPTER_IPV4_ENABLED | IP_ADAPTER_NETBIOS_OVER_TCPIP_ENABLED); }
 Adapter &Adapter::no_ipv6() { return clear_flags(IP_ADAPTER_IPV6_ENABLED); }
-Adapter &Adapter::oper(IF_OPER_STATUS status) { spec.oper_status = status; return *this; }
-Adapter &Adapter::media(int state) { spec.media_state = state; return *this; }
-Adapter &Adapter::if_entry_fails(DWORD code) { spec.if_entry_result = code; return *this; }
-Adapter &Adapter::mtu(ULONG mtu) { spec.mtu = mtu; return *this; }
+Adapter &Adapter::oper(IF_OPER_STATUS status) { desc.oper_status = status; return *this; }
+Adapter &Adapter::media(int state) { desc.media_state = state; return *this; }
+Adapter &Adapter::if_entry_fails(DWORD code) { desc.if_entry_result = code; return *this; }
+Adapter &Adapter::mtu(ULONG mtu) { desc.mtu = mtu; return *this; }
 Adapter &Adapter::speed(ULONG64 transmit, ULONG64 receive)
 {
-    spec.transmit_speed = transmit;
-    spec.receive_speed = receive;
+    desc.transmit_speed = transmit;
+    desc.receive_speed = receive;
     return *this;
 }
 Adapter &Adapter::short_layout(ULONG length)
 {
-    spec.record_length = length ? length : (ULONG)sizeof(IP_ADAPTER_ADDRESSES_XP);
+    desc.record_length = length ? length : (ULONG)sizeof(IP_ADAPTER_ADDRESSES_XP);
     return *this;
 }
 Adapter &Adapter::address(const std::string &text, UINT8 prefix_length, ULONG record_length)
 {
     family_of(text);  // a mistyped address stops the test here, not at the first call
-    spec.unicast.push_back({text, prefix_length, record_length});
+    desc.unicast.push_back({text, prefix_length, record_length});
     return *this;
 }
-Adapter &Adapter::anycast(const std::string &text) { family_of(text); spec.anycast.push_back(text); return *this; }
-Adapter &Adapter::multicast(const std::string &text) { family_of(text); spec.multicast.push_back(text); return *this; }
-Adapter &Adapter::gateway(const std::string &text) { family_of(text); spec.gateways.push_back(text); return *this; }
-Adapter &Adapter::dns(const std::string &text) { family_of(text); spec.dns_servers.push_back(text); return *this; }
-Adapter &Adapter::wins(const std::string &text) { family_of(text); spec.wins_servers.push_back(text); return *this; }
+Adapter &Adapter::anycast(const std::string &text) { family_of(text); desc.anycast.push_back(text); return *this; }
+Adapter &Adapter::multicast(const std::string &text) { family_of(text); desc.multicast.push_back(text); return *this; }
+Adapter &Adapter::gateway(const std::string &text) { family_of(text); desc.gateways.push_back(text); return *this; }
+Adapter &Adapter::dns(const std::string &text) { family_of(text); desc.dns_servers.push_back(text); return *this; }
+Adapter &Adapter::wins(const std::string &text) { family_of(text); desc.wins_servers.push_back(text); return *this; }
 Adapter &Adapter::dhcp(const std::string &server, time_t obtained, time_t expires)
 {
     if (!server.empty())
         family_of(server);
-    spec.flags |= IP_ADAPTER_DHCP_ENABLED;
-    spec.dhcp_server = server;
-    spec.lease_obtained = obtained;
-    spec.lease_expires = expires;
+    desc.flags |= IP_ADAPTER_DHCP_ENABLED;
+    desc.dhcp_server = server;
+    desc.lease_obtained = obtained;
+    desc.lease_expires = expires;
     return *this;
 }
 Adapter &Adapter::dhcpv6(const std::vector<BYTE> &duid, ULONG iaid, const std::string &server)
 {
     if (!server.empty())
         family_of(server);
-    spec.duid = duid;
-    spec.iaid = iaid;
-    spec.dhcpv6_server = server;
+    desc.duid = duid;
+    desc.iaid = iaid;
+    desc.dhcpv6_server = server;
     return *this;
 }
-Adapter &Adapter::search_suffix(const std::string &suffix) { spec.dns_suffixes.push_back(utf16(suffix)); return *this; }
-Adapter &Adapter::legacy_name(const std::string &name) { spec.legacy_name = name; return *this; }
-Adapter &Adapter::no_legacy() { spec.legacy = false; return *this; }
+Adapter &Adapter::search_suffix(const std::string &suffix) { desc.dns_suffixes.push_back(utf16(suffix)); return *this; }
+Adapter &Adapter::legacy_name(const std::string &name) { desc.legacy_name = name; return *this; }
+Adapter &Adapter::no_legacy() { desc.legacy = false; return *this; }
 Adapter &Adapter::autoconfig(UINT enabled, UINT active)
 {
-    spec.autoconfig_enabled = enabled;
-    spec.autoconfig_active = active;
+    desc.autoconfig_enabled = enabled;
+    desc.autoconfig_active = active;
     return *this;
 }
-Adapter &Adapter::per_adapter_fails(DWORD code) { spec.per_adapter_result = code; return *this; }
-Adapter &Adapter::release_result(DWORD code) { spec.release_result = code; return *this; }
-Adapter &Adapter::renew_result(DWORD code) { spec.renew_result = code; return *this; }
-Adapter &Adapter::tunnel_type(TUNNEL_TYPE type) { spec.tunnel_type = type; return *this; }
+Adapter &Adapter::per_adapter_fails(DWORD code) { desc.per_adapter_result = code; return *this; }
+Adapter &Adapter::release_result(DWORD code) { desc.release_result = code; return *this; }
+Adapter &Adapter::renew_result(DWORD code) { desc.renew_result = code; return *this; }
+Adapter &Adapter::tunnel_type(TUNNEL_TYPE type) { desc.tunnel_type = type; return *this; }
 
 static std::vector<BYTE> default_mac(ULONG index)
 {

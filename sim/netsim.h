@@ -81,7 +81,7 @@ struct AdapterSpec {
     std::vector<UnicastSpec> released;  // IPv4 addresses given up by a release
 };
 
-// The builder: reads as a sentence, converts to the spec when added.
+// The builder: reads as a sentence, and becomes an AdapterSpec record when added.
 class Adapter {
 public:
     Adapter(IFTYPE if_type, ULONG index, const std::string &friendly_name);
@@ -121,7 +121,7 @@ public:
     Adapter &renew_result(DWORD code);
     Adapter &tunnel_type(TUNNEL_TYPE type);
 
-    AdapterSpec spec;
+    AdapterSpec desc;
 };
 
 // The usual kinds, with the defaults of such an adapter: Ethernet and WiFi have a
@@ -235,7 +235,7 @@ public:
     WlanInterface &connection_fails(DWORD code);
     WlanInterface &connection_null();
 
-    WlanSpec spec;
+    WlanSpec desc;
 };
 
 struct WlanQuery {

@@ -35,7 +35,7 @@ long wlan_outstanding()
 
 void WlanState::add(const WlanInterface &wlan_interface)
 {
-    interfaces.push_back(wlan_interface.spec);
+    interfaces.push_back(wlan_interface.desc);
 }
 
 static int hex_digit(char16_t c)
@@ -83,27 +83,27 @@ std::string guid_text(const GUID &g)
 // --- the builder -----------------------------------------------------------------------
 WlanInterface::WlanInterface(const std::string &guid)
 {
-    if (!parse_guid(utf16(guid), &spec.guid)) {
+    if (!parse_guid(utf16(guid), &desc.guid)) {
         fprintf(stderr, "sim: not a GUID: \"%s\"\n", guid.c_str());
         abort();
     }
-    spec.attributes.isState = wlan_interface_state_connected;
-    spec.attributes.wlanConnectionMode = wlan_connection_mode_profile;
-    spec.attributes.wlanAssociationAttributes.dot11BssType = dot11_BSS_type_infrastructure;
-    spec.attributes.wlanAssociationAttributes.dot11PhyType = dot11_phy_type_ht;
-    spec.attributes.wlanSecurityAttributes.dot11AuthAlgorithm = DOT11_AUTH_ALGO_80211_OPEN;
-    spec.attributes.wlanSecurityAttributes.dot11CipherAlgorithm = DOT11_CIPHER_ALGO_NONE;
+    desc.attributes.isState = wlan_interface_state_connected;
+    desc.attributes.wlanConnectionMode = wlan_connection_mode_profile;
+    desc.attributes.wlanAssociationAttributes.dot11BssType = dot11_BSS_type_infrastructure;
+    desc.attributes.wlanAssociationAttributes.dot11PhyType = dot11_phy_type_ht;
+    desc.attributes.wlanSecurityAttributes.dot11AuthAlgorithm = DOT11_AUTH_ALGO_80211_OPEN;
+    desc.attributes.wlanSecurityAttributes.dot11CipherAlgorithm = DOT11_CIPHER_ALGO_NONE;
 }
 
 WlanInterface &WlanInterface::state(WLAN_INTERFACE_STATE state)
 {
-    spec.attributes.isState = state;
+    desc.attributes.isState = state;
     return *this;
 }
 
 WlanInterface &WlanInterface::ssid(const std::string &ssid)
 {
-    DOT11_SSID &s = spec.attributes.wlanAssociationAttributes.dot11Ssid;
+    DOT11_SSID &s = desc.attributes.wlanAssociationAttributes.dot11Ssid;
     memset(s.ucSSID, 0, sizeof s.ucSSID);
     size_t n = ssid.size() < DOT11_SSID_MAX_LENGTH ? ssid.size() : DOT11_SSID_MAX_LENGTH;
     memcpy(s.ucSSID, ssid.data(), n);
@@ -113,7 +113,7 @@ WlanInterface &WlanInterface::ssid(const std::string &ssid)
 
 WlanInterface &WlanInterface::ssid_length(ULONG length)
 {
-    spec.attributes.wlanAssociationAttributes.dot11Ssid.uSSIDLength = length;
+    desc.attributes.wlanAssociationAttributes.dot11Ssid.uSSIDLength = length;
     return *this;
 }
 
@@ -121,33 +121,33 @@ WlanInterface &WlanInterface::profile(const std::string &name)
 {
     std::u16string w = utf16(name);
     size_t n = w.size() < WLAN_MAX_NAME_LENGTH ? w.size() : WLAN_MAX_NAME_LENGTH - 1;
-    memset(spec.attributes.strProfileName, 0, sizeof spec.attributes.strProfileName);
-    memcpy(spec.attributes.strProfileName, w.data(), n * sizeof(WCHAR));
+    memset(desc.attributes.strProfileName, 0, sizeof desc.attributes.strProfileName);
+    memcpy(desc.attributes.strProfileName, w.data(), n * sizeof(WCHAR));
     return *this;
 }
 
 WlanInterface &WlanInterface::phy(ULONG type)
 {
-    spec.attributes.wlanAssociationAttributes.dot11PhyType = (DOT11_PHY_TYPE)type;
+    desc.attributes.wlanAssociationAttributes.dot11PhyType = (DOT11_PHY_TYPE)type;
     return *this;
 }
 
 WlanInterface &WlanInterface::signal(ULONG quality)
 {
-    spec.attributes.wlanAssociationAttributes.wlanSignalQuality = quality;
+    desc.attributes.wlanAssociationAttributes.wlanSignalQuality = quality;
     return *this;
 }
 
 WlanInterface &WlanInterface::rates(ULONG rx_kbps, ULONG tx_kbps)
 {
-    spec.attributes.wlanAssociationAttributes.ulRxRate = rx_kbps;
-    spec.attributes.wlanAssociationAttributes.ulTxRate = tx_kbps;
+    desc.attributes.wlanAssociationAttributes.ulRxRate = rx_kbps;
+    desc.attributes.wlanAssociationAttributes.ulTxRate = tx_kbps;
     return *this;
 }
 
 WlanInterface &WlanInterface::security(ULONG auth, ULONG cipher)
 {
-    WLAN_SECURITY_ATTRIBUTES &s = spec.attributes.wlanSecurityAttributes;
+    WLAN_SECURITY_ATTRIBUTES &s = desc.attributes.wlanSecurityAttributes;
     s.bSecurityEnabled = cipher != DOT11_CIPHER_ALGO_NONE;
     s.bOneXEnabled = auth == DOT11_AUTH_ALGO_RSNA || auth == DOT11_AUTH_ALGO_WPA;
     s.dot11AuthAlgorithm = (DOT11_AUTH_ALGORITHM)auth;
@@ -157,7 +157,7 @@ WlanInterface &WlanInterface::security(ULONG auth, ULONG cipher)
 
 WlanInterface &WlanInterface::bssid(std::initializer_list<BYTE> bytes)
 {
-    BYTE *b = spec.attributes.wlanAssociationAttributes.dot11Bssid;
+    BYTE *b = desc.attributes.wlanAssociationAttributes.dot11Bssid;
     memset(b, 0, sizeof(DOT11_MAC_ADDRESS));
     memcpy(b, bytes.begin(), bytes.size() < sizeof(DOT11_MAC_ADDRESS) ? bytes.size() : sizeof(DOT11_MAC_ADDRESS));
     return *this;
@@ -165,25 +165,25 @@ WlanInterface &WlanInterface::bssid(std::initializer_list<BYTE> bytes)
 
 WlanInterface &WlanInterface::channel(ULONG channel)
 {
-    spec.channel = channel;
+    desc.channel = channel;
     return *this;
 }
 
 WlanInterface &WlanInterface::channel_fails(DWORD code)
 {
-    spec.channel_result = code;
+    desc.channel_result = code;
     return *this;
 }
 
 WlanInterface &WlanInterface::connection_fails(DWORD code)
 {
-    spec.connection_result = code;
+    desc.connection_result = code;
     return *this;
 }
 
 WlanInterface &WlanInterface::connection_null()
 {
-    spec.connection_null = true;
+    desc.connection_null = true;
     return *this;
 }
 

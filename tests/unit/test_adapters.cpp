@@ -111,7 +111,7 @@ TEST_F(AdapterAddresses, FailuresGiveNullAndFreeEverything)
         sim::reset();
         crowded_machine(c.adapters);
         if (c.grows)
-            sim::net().arriving.push_back(sim::ethernet(99, "Hot-plugged").spec);
+            sim::net().arriving.push_back(sim::ethernet(99, "Hot-plugged").desc);
         sim::net().addresses = c.failure;
         sim::kernel().heap_fail_after = c.heap_fail_after;
         EXPECT_EQ(get_adapter_addresses(0x90), nullptr) << c.what;
@@ -193,7 +193,7 @@ TEST_F(AdapterInfo, FailuresGiveNullAndFreeEverything)
             sim::net().add(sim::ethernet(4, "Ethernet").address("192.0.2.10", 24));
         sim::net().add(sim::tunnel(9, "Teredo"));
         if (c.grows)
-            sim::net().arriving.push_back(sim::ethernet(5, "Hot-plugged").address("192.0.2.20", 24).spec);
+            sim::net().arriving.push_back(sim::ethernet(5, "Hot-plugged").address("192.0.2.20", 24).desc);
         sim::net().info = c.failure;
         sim::kernel().heap_fail_after = c.heap_fail_after;
         EXPECT_EQ(get_adapter_info(), nullptr) << c.what;

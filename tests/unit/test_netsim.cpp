@@ -397,7 +397,7 @@ TEST_F(AddressesProtocol, ScriptedFailureHitsTheCallItNames)
 TEST_F(AddressesProtocol, ListGrowsAfterAnOverflowAnswer)
 {
     sim::net().add(sim::ethernet(1, "One"));
-    sim::net().arriving.push_back(sim::ethernet(2, "Two").spec);
+    sim::net().arriving.push_back(sim::ethernet(2, "Two").desc);
     ULONG size = 0;
     ASSERT_EQ(GetAdaptersAddresses(AF_UNSPEC, 0, NULL, NULL, &size), (ULONG)ERROR_BUFFER_OVERFLOW);
     ULONG first = size;
@@ -815,11 +815,11 @@ TEST_F(Wireless, FailuresHandOutNothing)
 TEST_F(Wireless, SsidFillsAtMostTheFieldWhateverTheLengthClaims)
 {
     const DOT11_SSID cut = sim::WlanInterface(wifi_guid).ssid(std::string(40, 'A'))
-                                .spec.attributes.wlanAssociationAttributes.dot11Ssid;
+                                .desc.attributes.wlanAssociationAttributes.dot11Ssid;
     EXPECT_EQ(cut.uSSIDLength, 32u);
     EXPECT_EQ(std::string((const char *)cut.ucSSID, 32), std::string(32, 'A'));
     const DOT11_SSID claim = sim::WlanInterface(wifi_guid).ssid("ab").ssid_length(200)
-                                  .spec.attributes.wlanAssociationAttributes.dot11Ssid;
+                                  .desc.attributes.wlanAssociationAttributes.dot11Ssid;
     EXPECT_EQ(claim.uSSIDLength, 200u);
     EXPECT_EQ(claim.ucSSID[2], 0) << "the field beyond the text stays zero";
 }
