@@ -2,11 +2,14 @@
 // search list with its separators, colours, the host record's failures and the user
 // break at every line end.
 #include "harness.h"
+#include "report_text.h"
 #include "src/command/header.h"
 #include "src/console/highlight.h"
 #include "src/console/pager.h"
 
 namespace {
+
+using namespace report_text;
 
 // Label, leader and separator of each header line: together 31 columns, the value
 // follows in column 31.
@@ -17,40 +20,8 @@ const std::string ip_routing = "   IP routing . . . . . . . :  ";
 const std::string arp_proxy = "   ARP proxy. . . . . . . . :  ";
 const std::string dns = "   DNS. . . . . . . . . . . :  ";
 const std::string search_list = "   DNS search list. . . . . :  ";
-const std::string indent(31, ' ');
 const std::string opening = "\r\nWindows IP Configuration\r\n\r\n";
-const std::string echo = "\r ^C \n";
 const char *const tcpip = "SYSTEM\\CurrentControlSet\\Services\\TcpIp\\Parameters";
-
-// Lines joined with the line end after each.
-std::string lines(std::initializer_list<std::string> list)
-{
-    std::string s;
-    for (const std::string &l : list)
-        s += l + "\r\n";
-    return s;
-}
-
-// The text up to and including the nth line end.
-std::string first_lines(const std::string &text, int n)
-{
-    size_t at = 0;
-    for (int i = 0; i < n; i++) {
-        at = text.find("\r\n", at);
-        if (at == std::string::npos)
-            return text;
-        at += 2;
-    }
-    return text.substr(0, at);
-}
-
-int line_ends(const std::string &text)
-{
-    int n = 0;
-    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2))
-        n++;
-    return n;
-}
 
 // A search-list value as the registry holds it: UTF-16 without any terminator.
 std::vector<BYTE> raw_utf16(const std::u16string &text)

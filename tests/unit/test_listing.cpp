@@ -2,6 +2,7 @@
 // byte, the count line, whole listings, the user break inside a later adapter, and whole
 // reports (header and listing) of four machines.
 #include "harness.h"
+#include "report_text.h"
 #include "src/command/adapters.h"
 #include "src/command/header.h"
 #include "src/command/listing.h"
@@ -14,6 +15,8 @@
 
 namespace {
 
+using namespace report_text;
+
 const std::string dns_suffix = "   DNS suffix . . . . . . . :  ";
 const std::string description = "   Description. . . . . . . :  ";
 const std::string media_state = "   Media state. . . . . . . :  ";
@@ -22,7 +25,6 @@ const std::string ipv4 = "   IPv4 address . . . . . . :  ";
 const std::string subnet_mask = "   Subnet mask. . . . . . . :  ";
 const std::string network = "   Network CIDR . . . . . . :  ";
 const std::string lease_obtained = "   Lease obtained/renewed . :  ";
-const std::string echo = "\r ^C \n";
 
 // The rest of the labels, for whole reports.
 const std::string host_name = "   Host name. . . . . . . . :  ";
@@ -51,44 +53,12 @@ const std::string wifi_security = "   WiFi security. . . . . . :  ";
 const std::string wifi_channel = "   WiFi channel . . . . . . :  ";
 const std::string wifi_signal = "   WiFi signal strength . . :  ";
 const std::string wifi_rate = "   WiFi link speed. . . . . :  ";
-const std::string indent(31, ' ');
 
 const DWORD tunnel = CommandOptions::include_tunnel;
 const DWORD loopback = CommandOptions::include_loopback;
 const DWORD disconnected = CommandOptions::include_disconnected;
 const DWORD detailed = CommandOptions::detailed;
 const DWORD all = CommandOptions::all_adapters;
-
-std::string lines(const std::vector<std::string> &list)
-{
-    std::string s;
-    for (const std::string &l : list)
-        s += l + "\r\n";
-    return s;
-}
-
-std::vector<std::string> split_lines(const std::string &text)
-{
-    std::vector<std::string> out;
-    size_t start = 0;
-    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", start)) {
-        out.push_back(text.substr(start, at - start));
-        start = at + 2;
-    }
-    return out;
-}
-
-std::string first_lines(const std::string &text, int n)
-{
-    size_t at = 0;
-    for (int i = 0; i < n; i++) {
-        at = text.find("\r\n", at);
-        if (at == std::string::npos)
-            return text;
-        at += 2;
-    }
-    return text.substr(0, at);
-}
 
 // The interface indexes of the headings, in the order listed.
 std::vector<ULONG> shown(const std::string &text)
@@ -115,26 +85,6 @@ std::vector<std::string> ethernet_block(ULONG index, const std::string &name,
             network + net,
             ""};
 }
-
-// The run's two lists, fetched as a run fetches them and freed whole.
-struct Lists {
-    IP_ADAPTER_ADDRESSES *addresses = nullptr;
-    IP_ADAPTER_INFO *info = nullptr;
-    explicit Lists(DWORD flags)
-    {
-        addresses = get_adapter_addresses(
-            adapter_query_flags(10, (flags & CommandOptions::detailed) ? TRUE : FALSE));
-        if (addresses)
-            info = get_adapter_info();
-    }
-    ~Lists()
-    {
-        if (addresses)
-            HeapFree(GetProcessHeap(), 0, addresses);
-        if (info)
-            HeapFree(GetProcessHeap(), 0, info);
-    }
-};
 
 // Lists the machine as a run does; the wildmask as the command line leaves it, in upper
 // case, or none.

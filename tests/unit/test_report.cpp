@@ -2,6 +2,7 @@
 // shows it, the closing blank line, records of the short layout, colours, the autoconfig
 // query, the first gateway, and the user break at every line end.
 #include "harness.h"
+#include "report_text.h"
 #include "src/command/adapters.h"
 #include "src/command/listing.h"
 #include "src/command/options.h"
@@ -12,6 +13,8 @@
 #include <cstring>
 
 namespace {
+
+using namespace report_text;
 
 // Label, leader and separator of each field line: 31 columns, the value in column 31.
 const std::string dns_suffix = "   DNS suffix . . . . . . . :  ";
@@ -36,8 +39,6 @@ const std::string dns_servers = "   DNS servers. . . . . . . :  ";
 const std::string wins_server = "   WINS server. . . . . . . :  ";
 const std::string netbios = "   NetBIOS over TCP/IP. . . :  ";
 const std::string search_list = "   DNS search list. . . . . :  ";
-const std::string indent(31, ' ');
-const std::string echo = "\r ^C \n";
 
 // The lines every block of the Ethernet adapter with index 7 that the builder makes.
 const std::string heading7 = "[7]  Ethernet adapter:  Ethernet";
@@ -61,67 +62,6 @@ const DWORD basic = 0;
 const DWORD detailed = CommandOptions::detailed;
 const DWORD guid = CommandOptions::show_guid;
 const DWORD all = CommandOptions::all_adapters;
-
-std::string lines(const std::vector<std::string> &list)
-{
-    std::string s;
-    for (const std::string &l : list)
-        s += l + "\r\n";
-    return s;
-}
-
-std::string first_lines(const std::string &text, int n)
-{
-    size_t at = 0;
-    for (int i = 0; i < n; i++) {
-        at = text.find("\r\n", at);
-        if (at == std::string::npos)
-            return text;
-        at += 2;
-    }
-    return text.substr(0, at);
-}
-
-int line_ends(const std::string &text)
-{
-    int n = 0;
-    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2))
-        n++;
-    return n;
-}
-
-// The run's two lists, fetched as a run fetches them and freed whole.
-struct Lists {
-    IP_ADAPTER_ADDRESSES *addresses = nullptr;
-    IP_ADAPTER_INFO *info = nullptr;
-    explicit Lists(DWORD flags)
-    {
-        addresses = get_adapter_addresses(
-            adapter_query_flags(10, (flags & CommandOptions::detailed) ? TRUE : FALSE));
-        if (addresses)
-            info = get_adapter_info();
-    }
-    ~Lists()
-    {
-        if (addresses)
-            HeapFree(GetProcessHeap(), 0, addresses);
-        if (info)
-            HeapFree(GetProcessHeap(), 0, info);
-    }
-};
-
-// Reports the machine's first adapter with its legacy record, as the listing would.
-int report_first(DWORD flags, DWORD date_format = DEFAULT_DATE_FORMAT)
-{
-    Lists lists(flags);
-    if (!lists.addresses) {
-        ADD_FAILURE() << "no adapter list";
-        return -100;
-    }
-    return report_adapter(lists.addresses,
-                          find_adapter_info(lists.info, lists.addresses->AdapterName), flags,
-                          date_format);
-}
 
 // One adapter, as the test builds it from a plain Ethernet adapter with index 7, and the
 // whole block expected for it.

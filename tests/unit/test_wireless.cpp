@@ -2,6 +2,7 @@
 // connected interface; what is left out when less is known; the WLAN blocks given back on
 // every path, the user break included; and the lines inside the detailed adapter block.
 #include "harness.h"
+#include "report_text.h"
 #include "src/command/adapters.h"
 #include "src/command/listing.h"
 #include "src/command/options.h"
@@ -12,6 +13,8 @@
 
 namespace {
 
+using namespace report_text;
+
 const std::string wifi_state = "   WiFi state . . . . . . . :  ";
 const std::string wifi_ssid = "   WiFi SSID. . . . . . . . :  ";
 const std::string radio = "   WiFi radio type. . . . . :  ";
@@ -19,41 +22,12 @@ const std::string security = "   WiFi security. . . . . . :  ";
 const std::string channel = "   WiFi channel . . . . . . :  ";
 const std::string signal = "   WiFi signal strength . . :  ";
 const std::string link_rate = "   WiFi link speed. . . . . :  ";
-const std::string echo = "\r ^C \n";
 
 // The adapter name of the builder's wireless adapter with index 12.
 const std::string guid12 = "{0000000C-0000-0000-0000-53494D4E4554}";
 
 const ULONG auth_open = 1, auth_rsna = 6, auth_rsna_psk = 7;
 const ULONG cipher_none = 0, cipher_ccmp = 4;
-
-std::string lines(const std::vector<std::string> &list)
-{
-    std::string s;
-    for (const std::string &l : list)
-        s += l + "\r\n";
-    return s;
-}
-
-std::string first_lines(const std::string &text, int n)
-{
-    size_t at = 0;
-    for (int i = 0; i < n; i++) {
-        at = text.find("\r\n", at);
-        if (at == std::string::npos)
-            return text;
-        at += 2;
-    }
-    return text.substr(0, at);
-}
-
-int line_ends(const std::string &text)
-{
-    int n = 0;
-    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2))
-        n++;
-    return n;
-}
 
 // A connected interface on a WPA2-PSK network, channel 36, full signal.
 sim::WlanInterface home(const std::string &guid = guid12)
@@ -95,38 +69,6 @@ std::vector<ULONG> opcodes()
     for (const auto &q : sim::wlan().queries)
         out.push_back(q.opcode);
     return out;
-}
-
-// The run's two lists, fetched as a run fetches them and freed whole.
-struct Lists {
-    IP_ADAPTER_ADDRESSES *addresses = nullptr;
-    IP_ADAPTER_INFO *info = nullptr;
-    explicit Lists(DWORD flags)
-    {
-        addresses = get_adapter_addresses(
-            adapter_query_flags(10, (flags & CommandOptions::detailed) ? TRUE : FALSE));
-        if (addresses)
-            info = get_adapter_info();
-    }
-    ~Lists()
-    {
-        if (addresses)
-            HeapFree(GetProcessHeap(), 0, addresses);
-        if (info)
-            HeapFree(GetProcessHeap(), 0, info);
-    }
-};
-
-int report_first(DWORD flags)
-{
-    Lists lists(flags);
-    if (!lists.addresses) {
-        ADD_FAILURE() << "no adapter list";
-        return -100;
-    }
-    return report_adapter(lists.addresses,
-                          find_adapter_info(lists.info, lists.addresses->AdapterName), flags,
-                          DEFAULT_DATE_FORMAT);
 }
 
 }  // namespace
