@@ -21,13 +21,13 @@ deps:
 	@bash scripts/install-deps.sh
 
 native: deps
-	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug >/dev/null
-	@cmake --build $(NATIVE) -j $(JOBS)
+	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug $(QUIET_CMAKE) >/dev/null
+	@cmake --build $(NATIVE) -j $(JOBS) -- --no-print-directory
 
 win32: deps
-	@cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake \
-		-DCMAKE_BUILD_TYPE=Release >/dev/null
-	@cmake --build $(WIN32) -j $(JOBS)
+	@cmake -S . -B $(WIN32) --no-warn-unused-cli -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake \
+		-DCMAKE_BUILD_TYPE=Release $(QUIET_CMAKE) >/dev/null
+	@cmake --build $(WIN32) -j $(JOBS) -- --no-print-directory
 
 run: win32
 	@bash scripts/run-nicshow.sh $(ARGS)
