@@ -12,6 +12,8 @@
 #include "src/command/listing.h"
 #include "src/command/options.h"
 #include "src/command/report.h"
+#include "src/console/highlight.h"
+#include "harness.h"
 
 namespace report_text {
 
@@ -95,5 +97,25 @@ inline int report_first(DWORD flags, DWORD date_format = DEFAULT_DATE_FORMAT)
 }
 
 }  // namespace report_text
+
+// The fixture of the listing and report tests: no highlighting unless a test sets it, and
+// a way back to a fresh platform between the cases of one test.
+class ReportTest : public SimTest {
+protected:
+    void SetUp() override
+    {
+        SimTest::SetUp();
+        highlight_colors = HighlightColors{};
+    }
+    // Checks that the last case left nothing behind, then starts afresh.
+    void fresh(const std::string &what)
+    {
+        EXPECT_EQ(sim::kernel().heap_outstanding, 0) << what << ": heap blocks left outstanding";
+        EXPECT_TRUE(sim::console().handlers.empty()) << what << ": break handler left installed";
+        sim::reset();
+        pager = PagerState{};
+        highlight_colors = HighlightColors{};
+    }
+};
 
 #endif

@@ -102,21 +102,8 @@ int list(DWORD flags, const char *wildmask = nullptr, bool with_info = true)
 
 }  // namespace
 
-class Listing : public SimTest {
+class Listing : public ReportTest {
 protected:
-    void SetUp() override
-    {
-        SimTest::SetUp();
-        highlight_colors = HighlightColors{};
-    }
-    void fresh(const std::string &what)
-    {
-        EXPECT_EQ(sim::kernel().heap_outstanding, 0) << what << ": heap blocks left outstanding";
-        EXPECT_TRUE(sim::console().handlers.empty()) << what << ": break handler left installed";
-        sim::reset();
-        pager = PagerState{};
-        highlight_colors = HighlightColors{};
-    }
     // Six adapters, one of each kind the filters tell apart.
     static void mixed_machine()
     {

@@ -74,21 +74,8 @@ struct BlockCase {
 
 }  // namespace
 
-class Report : public SimTest {
+class Report : public ReportTest {
 protected:
-    void SetUp() override
-    {
-        SimTest::SetUp();
-        highlight_colors = HighlightColors{};
-    }
-    void fresh(const std::string &what)
-    {
-        EXPECT_EQ(sim::kernel().heap_outstanding, 0) << what << ": heap blocks left outstanding";
-        EXPECT_TRUE(sim::console().handlers.empty()) << what << ": break handler left installed";
-        sim::reset();
-        pager = PagerState{};
-        highlight_colors = HighlightColors{};
-    }
     void check(const std::vector<BlockCase> &cases)
     {
         for (const auto &c : cases) {
