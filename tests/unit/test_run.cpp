@@ -2,16 +2,19 @@
 // then the header and the listing, paging and colours, the messages of the run, the user
 // break at every stage, and every block freed and the break handler gone on every path.
 #include "harness.h"
+#include "report_text.h"
 #include "sim/netsim.h"
 #include "src/console/highlight.h"
 #include "src/plugin/usage.h"
 
 namespace {
 
+using report_text::echo;
+using report_text::first_lines;
+
 const std::string dashes = "\u2500\u2500";
 const std::string prompt = "\r   " + dashes + " Press a key to continue " + dashes + " ";
 const std::string erase = "\r" + std::string(60, ' ') + "\r";
-const std::string echo = "\r ^C \n";
 
 const std::vector<std::string> handler_in_and_out = {"SetConsoleCtrlHandler(add)",
                                                      "SetConsoleCtrlHandler(remove)"};
@@ -145,19 +148,6 @@ size_t count_of(const std::string &text, const std::string &what)
     for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
         n++;
     return n;
-}
-
-// The text up to and including its nth line end.
-std::string first_lines(const std::string &text, size_t n)
-{
-    size_t at = 0;
-    for (size_t i = 0; i < n; i++) {
-        at = text.find("\r\n", at);
-        if (at == std::string::npos)
-            return text;
-        at += 2;
-    }
-    return text.substr(0, at);
 }
 
 // For each prompt, the number of line ends written before it.
