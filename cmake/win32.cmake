@@ -1,6 +1,13 @@
-# The real build: Nicshow-x86.dll, the stand-in host TakeCmd.dll and the launcher, all in
-# bin/, where Wine finds the plug-in's host module beside the launcher.
+# The real build, for one architecture: Nicshow-x86.dll (i686) or Nicshow-x64.dll
+# (x86_64), the stand-in host TakeCmd.dll and the launcher, all in bin/, where Wine finds
+# the plug-in's host module beside the launcher.
 enable_language(RC)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(NICSHOW_ARCH x64)
+else()
+    set(NICSHOW_ARCH x86)
+endif()
+set(NICSHOW_DLL Nicshow-${NICSHOW_ARCH})
 set(BIN ${CMAKE_BINARY_DIR}/bin)
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${BIN})
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${BIN})
@@ -8,8 +15,26 @@ set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${BIN})
 add_compile_options(-Wall -Wextra)
 set(STATIC_RUNTIME -static-libgcc -static-libstdc++)
 
+# The export lists are written once, for the 32-bit build: stdcall names carry their
+# decoration there. The 64-bit ABI has no decoration, so the 64-bit lists are the same
+# lists with it taken off (and the plug-in's own file name).
+function(nicshow_def source out)
+    file(READ ${source} text)
+    if(NICSHOW_ARCH STREQUAL "x64")
+        string(REGEX REPLACE "=[A-Za-z_$]+@[0-9]+" "" text "${text}")
+        string(REGEX REPLACE "@[0-9]+" "" text "${text}")
+        string(REPLACE "Nicshow-x86.dll" "${NICSHOW_DLL}.dll" text "${text}")
+    endif()
+    file(GENERATE OUTPUT ${out} CONTENT "${text}")
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
+endfunction()
+set(DEFS ${CMAKE_BINARY_DIR}/def)
+nicshow_def(${CMAKE_SOURCE_DIR}/src/plugin/nicshow.def ${DEFS}/nicshow.def)
+nicshow_def(${CMAKE_SOURCE_DIR}/host/takecmd.def ${DEFS}/takecmd.def)
+nicshow_def(${CMAKE_SOURCE_DIR}/host/takecmd_imp.def ${DEFS}/takecmd_imp.def)
+
 # The stand-in host.
-add_library(takecmd SHARED host/takecmd.cpp host/portable.cpp host/takecmd.def)
+add_library(takecmd SHARED host/takecmd.cpp host/portable.cpp ${DEFS}/takecmd.def)
 set_target_properties(takecmd PROPERTIES PREFIX "" OUTPUT_NAME TakeCmd)
 target_link_options(takecmd PRIVATE ${STATIC_RUNTIME} -Wl,--enable-stdcall-fixup)
 
@@ -17,8 +42,8 @@ target_link_options(takecmd PRIVATE ${STATIC_RUNTIME} -Wl,--enable-stdcall-fixup
 # --kill-at leaves the importer unresolved.
 set(TAKECMD_IMPLIB ${CMAKE_BINARY_DIR}/libTakeCmd_imp.a)
 add_custom_command(OUTPUT ${TAKECMD_IMPLIB}
-    COMMAND ${CMAKE_DLLTOOL} -d ${CMAKE_SOURCE_DIR}/host/takecmd_imp.def -l ${TAKECMD_IMPLIB} -k
-    DEPENDS ${CMAKE_SOURCE_DIR}/host/takecmd_imp.def)
+    COMMAND ${CMAKE_DLLTOOL} -d ${DEFS}/takecmd_imp.def -l ${TAKECMD_IMPLIB} -k
+    DEPENDS ${DEFS}/takecmd_imp.def)
 add_custom_target(takecmd_implib DEPENDS ${TAKECMD_IMPLIB})
 
 # The build stamp of the version resource, written at every build.
@@ -28,8 +53,8 @@ add_custom_target(build_stamp ALL
     BYPRODUCTS ${STAMP})
 
 # The plug-in.
-add_library(nicshow SHARED ${NICSHOW_SOURCES} src/plugin/version.rc src/plugin/nicshow.def)
-set_target_properties(nicshow PROPERTIES PREFIX "" OUTPUT_NAME Nicshow-x86)
+add_library(nicshow SHARED ${NICSHOW_SOURCES} src/plugin/version.rc ${DEFS}/nicshow.def)
+set_target_properties(nicshow PROPERTIES PREFIX "" OUTPUT_NAME ${NICSHOW_DLL})
 set_source_files_properties(src/plugin/version.rc PROPERTIES OBJECT_DEPENDS ${STAMP})
 target_include_directories(nicshow PRIVATE ${CMAKE_BINARY_DIR}/stamp)
 add_dependencies(nicshow takecmd_implib build_stamp takecmd)
@@ -51,11 +76,18 @@ target_link_options(nicshow-floor PRIVATE -municode -static)
 add_executable(nicshow-idle host/idle.cpp)
 target_link_options(nicshow-idle PRIVATE -static)
 
-# End-to-end tests under Wine, one per script.
+# The DLL as a file: machine type, exports, imports, version resource. No Wine needed, so
+# this runs for both builds on every machine.
+add_test(NAME dll_structure
+    COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/dll/check_dll.py ${BIN}/${NICSHOW_DLL}.dll
+            ${NICSHOW_ARCH})
+
+# End-to-end tests under Wine, one per script. tests/e2e/run.sh skips them where this
+# build cannot run and cleans up after each, whatever becomes of it.
 file(GLOB E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/test_*.sh)
 foreach(script ${E2E_TESTS})
     get_filename_component(name ${script} NAME_WE)
-    add_test(NAME e2e_${name} COMMAND bash ${script} ${BIN})
+    add_test(NAME e2e_${name} COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/run.sh ${script} ${BIN})
     # The tests share the prefix and stop its wineserver when they change namespaces.
     set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 600 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
 endforeach()

@@ -6,8 +6,6 @@
 #include "../plugin/plugin.h"
 #include "../plugin/usage.h"
 
-#define PLUGIN_PLATFORM TEXT("x86")
-
 ArgumentWords argument_words;
 
 enum SwitchKind { SET_FLAGS, SET_ACTIONS, NO_HIGHLIGHT, DATE_FORMAT, PAUSE };

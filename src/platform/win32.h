@@ -35,4 +35,11 @@
 #include <stdlib.h>
 #include <errno.h>
 
+// The platform word of the version line: which of the two DLLs this is.
+#ifdef _WIN64
+#define PLUGIN_PLATFORM TEXT("x64")
+#else
+#define PLUGIN_PLATFORM TEXT("x86")
+#endif
+
 #endif
