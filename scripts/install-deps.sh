@@ -3,9 +3,12 @@
 # Idempotent and quiet when everything is already there.
 set -euo pipefail
 
+# wine32 installs on a machine that cannot run i386 programs too; the tests then skip
+# the 32-bit build's end-to-end runs. python3-pefile reads the DLLs' structure.
 pkgs=(cmake g++ make libgtest-dev libgmock-dev googletest libbenchmark-dev
-      g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 tmux iproute2
-      clang libclang-rt-14-dev valgrind python3)
+      g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64
+      binutils-mingw-w64-x86-64 wine wine64 wine32:i386 tmux iproute2
+      clang libclang-rt-14-dev valgrind python3 python3-pefile)
 
 missing=()
 for p in "${pkgs[@]}"; do

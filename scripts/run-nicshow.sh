@@ -1,6 +1,11 @@
 #!/bin/bash
 # Runs NICSHOW through the launcher and the real DLL under Wine, on this machine's own
-# adapters: scripts/run-nicshow.sh [switches and wildmask]
+# adapters: scripts/run-nicshow.sh [switches and wildmask]. NICSHOW_BIN names the build's
+# bin/ folder (the x64 build's by default).
 source "$(dirname "$0")/wine-env.sh" ""
+if ! why=$(wine_can_run); then
+    echo "make run: $why." >&2
+    exit 1
+fi
 wine_prefix_ready
-cd "$NICSHOW_BIN" && exec wine nicshow-host.exe Nicshow-x86.dll nicshow "$@"
+cd "$NICSHOW_BIN" && exec "$WINE" nicshow-host.exe "$NICSHOW_DLL" nicshow "$@"

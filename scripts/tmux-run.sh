@@ -10,7 +10,7 @@
 #                       [--wait REGEX | --keys 'KEY ...']... -- [launcher arguments]
 #
 #   e.g. scripts/tmux-run.sh --size 80x25 --wait 'Press a key' --keys 5 \
-#            -- Nicshow-x86.dll nicshow /p
+#            -- Nicshow-x64.dll nicshow /p
 #
 # As a library: source scripts/wine-env.sh BIN, then this file, then
 #
@@ -57,7 +57,8 @@ _tmux_session() {
     "${netns[@]}" tmux -S "$TMUX_RUN_SOCKET" -f "$TMUX_RUN_DIR/tmux.conf" \
         new-session -d -s "$name" -x "$cols" -y "$rows" \
         env WINEPREFIX="$WINEPREFIX" WINEARCH="$WINEARCH" WINEDEBUG="$WINEDEBUG" \
-        WINEDLLOVERRIDES="$WINEDLLOVERRIDES" LANG="${LANG:-C.UTF-8}" \
+        WINEDLLOVERRIDES="$WINEDLLOVERRIDES" WINE="$WINE" WINELOADER="$WINELOADER" \
+        WINESERVER="$WINESERVER" LANG="${LANG:-C.UTF-8}" \
         bash -c 'rc_file=$1; cd "$2" || exit; shift 2
                  '"$script"'
                  echo $? >"$rc_file.tmp"
@@ -68,7 +69,7 @@ _tmux_session() {
 tmux_start() {
     local name=$1 cols=$2 rows=$3
     shift 3
-    _tmux_session "$name" "$cols" "$rows" 'wine nicshow-host.exe "$@"' "$@"
+    _tmux_session "$name" "$cols" "$rows" '"$WINE" nicshow-host.exe "$@"' "$@"
 }
 
 tmux_start_sh() {

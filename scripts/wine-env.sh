@@ -1,24 +1,77 @@
-# Sourced by the scripts that run the win32 build under Wine: the project's own 32-bit
-# prefix inside the build folder, silent, without sound drivers or Mono/Gecko prompts.
-# An optional argument names the win32 build's bin/ folder (tests are given theirs);
-# the prefix lives beside it.
+# Sourced by the scripts that run a Windows build under Wine: the build's own prefix
+# inside its build folder, silent, without sound drivers or Mono/Gecko prompts.
+# An optional argument names the build's bin/ folder (tests are given theirs); without
+# one, NICSHOW_BIN, or else the build that NICSHOW_ARCH names (x64 unless told x86).
+# The architecture is that of the plug-in DLL in the folder.
+#
+# Debian's wine wrapper always takes the 32-bit loader when it is installed, even on a
+# machine that cannot run it, so the loader is named here: run programs with "$WINE",
+# and stop or keep the server with "$WINESERVER" (both exported, with WINELOADER, for
+# child processes and test hosts).
 NICSHOW_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-NICSHOW_BIN="$(cd "${1:-${NICSHOW_BIN:-$NICSHOW_ROOT/build/win32/bin}}" && pwd)"
-export WINEPREFIX="${WINEPREFIX:-$(dirname "$NICSHOW_BIN")/wineprefix}"
-export WINEARCH=win32
+_nicshow_default_bin() {
+    case "${NICSHOW_ARCH:-x64}" in
+        x86) echo "$NICSHOW_ROOT/build/win32/bin" ;;
+        *) echo "$NICSHOW_ROOT/build/win64/bin" ;;
+    esac
+}
+NICSHOW_BIN="$(cd "${1:-${NICSHOW_BIN:-$(_nicshow_default_bin)}}" && pwd)"
+if [ -f "$NICSHOW_BIN/Nicshow-x86.dll" ]; then
+    NICSHOW_ARCH=x86
+else
+    NICSHOW_ARCH=x64
+fi
+NICSHOW_DLL="Nicshow-$NICSHOW_ARCH.dll"
+export NICSHOW_BIN NICSHOW_ARCH NICSHOW_DLL
+export WINEPREFIX="$(dirname "$NICSHOW_BIN")/wineprefix"
+if [ "$NICSHOW_ARCH" = x64 ]; then
+    export WINEARCH=win64 WINE=/usr/lib/wine/wine64
+else
+    export WINEARCH=win32 WINE=/usr/lib/wine/wine
+fi
+export WINELOADER="$WINE"
+# The 64-bit server serves 32-bit prefixes too; Debian's own wineserver wrapper picks it.
+export WINESERVER=/usr/lib/wine/wineserver64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="winealsa.drv=d;mscoree=d;mshtml=d"
+
+# Whether this machine starts i386 programs: where the kernel's IA-32 emulation is off,
+# every one of them, the 32-bit Wine loader included, fails with "Exec format error".
+# NICSHOW_NO_I386=1 makes a machine that can answer as one that cannot.
+machine_runs_i386() {
+    [ "${NICSHOW_NO_I386:-0}" != 1 ] &&
+        /lib/i386-linux-gnu/ld-linux.so.2 --version >/dev/null 2>&1
+}
+
+# 0 when this build can run under Wine here; otherwise prints why not, in one sentence.
+wine_can_run() {
+    if [ ! -x "$WINE" ]; then
+        echo "the $NICSHOW_ARCH build cannot run here: $WINE is not installed"
+        return 1
+    fi
+    if [ "$NICSHOW_ARCH" = x86 ] && ! machine_runs_i386; then
+        echo "the x86 build cannot run here: this machine cannot start i386 programs (the kernel's IA-32 emulation is off), so 32-bit Wine cannot run; the x64 build runs instead"
+        return 1
+    fi
+    return 0
+}
 
 # Creates the prefix once (3-8 s); later starts take about half a second.
 wine_prefix_ready() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         mkdir -p "$WINEPREFIX"
-        wineboot -i >/dev/null 2>&1 || true
-        wineserver -w 2>/dev/null || true
+        "$WINE" wineboot -i >/dev/null 2>&1 || true
+        "$WINESERVER" -w 2>/dev/null || true
     fi
+}
+
+# Ends every Wine process of the prefix and waits for its server to go.
+wine_stop() {
+    "$WINESERVER" -k 2>/dev/null || true
+    "$WINESERVER" -w 2>/dev/null || true
 }
 
 # Runs the launcher with the real plug-in: nicshow_host [launcher options] [command line]
 nicshow_host() {
-    (cd "$NICSHOW_BIN" && wine nicshow-host.exe "$@")
+    (cd "$NICSHOW_BIN" && "$WINE" nicshow-host.exe "$@")
 }

@@ -1,5 +1,5 @@
 # Shared by the end-to-end scripts: Wine set-up and exact comparisons.
-# Usage: source "$(dirname "$0")/lib.sh" "$1"   ($1 is the win32 build's bin folder)
+# Usage: source "$(dirname "$0")/lib.sh" "$1"   ($1 is a Windows build's bin folder)
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-env.sh" "$1"
 wine_prefix_ready
 FAILS=0
@@ -21,7 +21,7 @@ expect_eq() {
 run_host() {
     local _o _e _rc tmp
     tmp=$(mktemp -d)
-    (cd "$NICSHOW_BIN" && wine nicshow-host.exe "${@:4}" >"$tmp/out" 2>"$tmp/err")
+    (cd "$NICSHOW_BIN" && "$WINE" nicshow-host.exe "${@:4}" >"$tmp/out" 2>"$tmp/err")
     _rc=$?
     printf -v "$1" '%s' "$(cat "$tmp/out"; printf x)"
     printf -v "$2" '%s' "$(cat "$tmp/err"; printf x)"

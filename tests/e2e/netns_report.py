@@ -4,7 +4,7 @@ under Wine: the listing and its filters, every address, mask, network and physic
 address line against what the namespace was given and against Wine's own ipconfig /all,
 and release, renew and bounce (which Wine answers with error 50).
 
-Usage: netns_report.py BIN   (the win32 build's bin folder); exit 77 when namespaces
+Usage: netns_report.py BIN   (a Windows build's bin folder); exit 77 when namespaces
 cannot be made here."""
 import os
 import re
@@ -15,11 +15,12 @@ import tempfile
 BIN = os.path.abspath(sys.argv[1])
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 TESTHOSTS = os.path.join(ROOT, "scripts", "testhosts.sh")
-NS = "nicshow-e2e-%d" % os.getpid()
-ENV = dict(os.environ,
-           WINEPREFIX=os.environ.get("WINEPREFIX", os.path.join(os.path.dirname(BIN), "wineprefix")),
-           WINEARCH="win32", WINEDEBUG="-all",
-           WINEDLLOVERRIDES="winealsa.drv=d;mscoree=d;mshtml=d")
+NS = "%s-report-%d" % (os.environ.get("NICSHOW_NS_PREFIX", "nicshow"), os.getpid())
+# The Wine set-up of this build comes from scripts/wine-env.sh, sourced by the caller.
+ENV = dict(os.environ)
+WINE = ENV["WINE"]
+WINESERVER = ENV["WINESERVER"]
+DLL = ENV["NICSHOW_DLL"]
 CRLF = "\r\n"
 FAILS = []
 
@@ -47,8 +48,8 @@ def check(what, expected, actual):
 
 def wine_server_stop():
     # One wineserver serves the prefix whatever namespace it was started in.
-    subprocess.run(["wineserver", "-k"], env=ENV, stderr=subprocess.DEVNULL)
-    subprocess.run(["wineserver", "-w"], env=ENV, stderr=subprocess.DEVNULL)
+    subprocess.run([WINESERVER, "-k"], env=ENV, stderr=subprocess.DEVNULL)
+    subprocess.run([WINESERVER, "-w"], env=ENV, stderr=subprocess.DEVNULL)
 
 
 def in_ns(args):
@@ -63,7 +64,7 @@ def in_ns(args):
 
 
 def nicshow(*switches):
-    r = in_ns(["wine", "nicshow-host.exe", "--set", "noloadmsg=1", "Nicshow-x86.dll", "nicshow"]
+    r = in_ns([WINE, "nicshow-host.exe", "--set", "noloadmsg=1", DLL, "nicshow"]
               + list(switches))
     return r.stdout.decode("utf-8"), r.stderr.decode("utf-8"), r.returncode
 
@@ -138,7 +139,7 @@ def listed(report):
 
 def ipconfig_facts():
     """Wine's ipconfig /all: adapter -> (IPv4 addresses, IPv6 addresses, physical address)."""
-    r = in_ns(["wine", "ipconfig", "/all"])
+    r = in_ns([WINE, "ipconfig", "/all"])
     facts = {}
     current = None
     for raw in r.stdout.decode("utf-8", "replace").splitlines():
@@ -188,7 +189,7 @@ def main():
     try:
         # A wineserver kept running inside the namespace: Wine then starts in tens of
         # milliseconds instead of half a second, and sees this namespace's interfaces.
-        subprocess.run(["ip", "netns", "exec", NS, "wineserver", "-p"], env=ENV,
+        subprocess.run(["ip", "netns", "exec", NS, WINESERVER, "-p"], env=ENV,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return run_checks()
     finally:
@@ -266,7 +267,7 @@ def run_checks():
               theirs.get(name, (0, 0, [None]))[2][0], ours[name][2])
 
     # Wine answers every release and renew with error 50; the text is Wine's own.
-    message = in_ns(["wine", "nicshow-host.exe", "--message", "50"]).stdout.decode().rstrip("\r\n").rstrip()
+    message = in_ns([WINE, "nicshow-host.exe", "--message", "50"]).stdout.decode().rstrip("\r\n").rstrip()
     handled = [n for n in connected]
     for switches, steps in ((("/X",), ["Release IP for"]), (("/R",), ["Renew IP   for"]),
                             (("/B",), ["Release IP for", "Renew IP   for"]),

@@ -3,7 +3,7 @@
 # messages for bad arguments with their exit codes, and the Usage and Help exports.
 # lib.sh sources scripts/wine-env.sh with the bin folder given as $1 and readies the prefix.
 source "$(dirname "$0")/lib.sh" "$1"
-DLL=Nicshow-x86.dll
+DLL=$NICSHOW_DLL
 CRLF=$'\r\n'
 QUIET=(--set noloadmsg=1)
 PREFIX="Nicshow plugin: "
@@ -27,7 +27,7 @@ USAGE_PROPER+=$'tunnel, loopback, and disconnected adapters.  If wildmask is giv
 USAGE_PROPER+=$'only adapters with matching \xe2\x80\x98friendly\xe2\x80\x99 names will be listed\n'
 USAGE_PROPER+=$'(released, renewed). \n'
 USAGE=$'Display IP interface information.\n\n'"$USAGE_PROPER"
-VERSION_LINE=$'\r\n\t\t\t\tNicshow  0.95.2.0 (x86)\r\n'
+VERSION_LINE=$'\r\n\t\t\t\tNicshow  0.95.2.0 ($NICSHOW_ARCH)\r\n'
 
 # check WHAT EXPECTED_OUT EXPECTED_ERR EXPECTED_RC [launcher arguments...]
 check() {

@@ -9,7 +9,7 @@ fi
 source "$(dirname "$0")/lib.sh" "$1"
 source "$(dirname "$0")/../../scripts/tmux-run.sh"
 trap tmux_stop_all EXIT
-DLL=Nicshow-x86.dll
+DLL=$NICSHOW_DLL
 
 # What a terminal makes of the text a pipe receives: line ends, tabs every 8 columns, and
 # no trailing blanks (tmux does not keep them).

@@ -24,12 +24,12 @@ fi
 export LANG=C.UTF-8
 unset LC_ALL LC_CTYPE LC_MESSAGES Highlight
 source "$(dirname "$0")/lib.sh" "$1"
-NS=nicshow-term-$$-$RANDOM
+NS=${NICSHOW_NS_PREFIX:-nicshow}-term-$$
 export TMUX_RUN_NETNS=$NS
 source "$ROOT/scripts/tmux-run.sh"
-DLL=Nicshow-x86.dll
+DLL=$NICSHOW_DLL
 # The launcher with the plug-in and its command, as words (used unquoted).
-HOST="wine nicshow-host.exe --set noloadmsg=1 $DLL nicshow"
+HOST="$WINE nicshow-host.exe --set noloadmsg=1 $DLL nicshow"
 REG_KEY='HKCU\Software\VantrelPlugins\Nicshow'
 PROMPT="   ── Press a key to continue ──"   # tmux drops the prompt's last blank
 ECHO="{0E: ^C}"                              # the break echo: 0E on black, as shown
@@ -41,9 +41,9 @@ in_ns() {
 
 registry_highlight() {  # VALUE, or nothing to remove it
     if [ -n "$1" ]; then
-        in_ns wine reg add "$REG_KEY" /v Highlight /t REG_SZ /d "$1" /f >"$TMP/reg" 2>&1
+        in_ns "$WINE" reg add "$REG_KEY" /v Highlight /t REG_SZ /d "$1" /f >"$TMP/reg" 2>&1
     else
-        in_ns wine reg delete "$REG_KEY" /v Highlight /f >"$TMP/reg" 2>&1
+        in_ns "$WINE" reg delete "$REG_KEY" /v Highlight /f >"$TMP/reg" 2>&1
     fi
 }
 
@@ -51,8 +51,7 @@ cleanup() {
     tmux_stop_all
     if ip netns list | awk '{ print $1 }' | grep -qxF "$NS"; then
         registry_highlight ""
-        wineserver -k 2>/dev/null
-        wineserver -w 2>/dev/null
+        wine_stop
         bash "$ROOT/scripts/testhosts.sh" delete "$NS"
     fi
     rm -rf "$TMP"
@@ -62,10 +61,9 @@ trap 'exit 130' INT TERM HUP
 
 # One wineserver serves the prefix, in the namespace it was started in: stop any other,
 # and keep one running inside the test host (its output on no pipe of ours).
-wineserver -k 2>/dev/null
-wineserver -w 2>/dev/null
+wine_stop
 bash "$ROOT/scripts/testhosts.sh" create "$NS" || exit 1
-in_ns wineserver -p >/dev/null 2>&1
+in_ns "$WINESERVER" -p >/dev/null 2>&1
 registry_highlight ""  # a value left behind by an interrupted run would colour everything
 
 # expect_text WHAT EXPECTED ACTUAL: exact text, a diff when it differs.
