@@ -1,8 +1,13 @@
-# make run  - install what is missing, build, run NICSHOW under Wine (ARGS="/A" for switches)
-# make test - install what is missing, build both builds, run every test
+# make run  - install what is missing, build, run NICSHOW under Wine (ARGS="/A" for switches;
+#             the x64 build, ARCH=x86 for the 32-bit one)
+# make test - install what is missing, build all builds, run every test
+# make dist - the release package dist/nicshow-$(VERSION).zip
+SHELL := /bin/bash
 BUILD ?= build
 NATIVE := $(BUILD)/native
 WIN32 := $(BUILD)/win32
+WIN64 := $(BUILD)/win64
+VERSION := 0.95.2
 JOBS ?= $(shell nproc)
 ASAN := $(BUILD)/asan
 FUZZ := $(BUILD)/fuzz
@@ -12,10 +17,19 @@ SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 QUIET_CMAKE := -DCMAKE_RULE_MESSAGES=OFF
 ARGS ?=
+ARCH ?= x64
+ifeq ($(ARCH),x64)
+RUN_BUILD := win64
+else ifeq ($(ARCH),x86)
+RUN_BUILD := win32
+else
+$(error ARCH is x64 or x86, not "$(ARCH)")
+endif
 
-.PHONY: all deps native win32 run test unit e2e clean asan memcheck fuzz-build fuzz fuzz-smoke
+.PHONY: all deps native win32 win64 run test unit e2e clean asan memcheck fuzz-build fuzz \
+	fuzz-smoke dist dist-check
 
-all: native win32
+all: native win32 win64
 
 deps:
 	@bash scripts/install-deps.sh
@@ -24,19 +38,28 @@ native: deps
 	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug $(QUIET_CMAKE) >/dev/null
 	@cmake --build $(NATIVE) -j $(JOBS) -- --no-print-directory
 
-win32: deps
-	@cmake -S . -B $(WIN32) --no-warn-unused-cli -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake \
-		-DCMAKE_BUILD_TYPE=Release $(QUIET_CMAKE) >/dev/null
-	@cmake --build $(WIN32) -j $(JOBS) -- --no-print-directory
+# The two Windows builds, one CMake description, a toolchain file each.
+CROSS = cmake -S . -B $(1) --no-warn-unused-cli -DCMAKE_TOOLCHAIN_FILE=cmake/$(2).cmake \
+		-DCMAKE_BUILD_TYPE=Release $(QUIET_CMAKE) >/dev/null && \
+	cmake --build $(1) -j $(JOBS) -- --no-print-directory
 
-run: win32
-	@bash scripts/run-nicshow.sh $(ARGS)
+win32: deps
+	@$(call CROSS,$(WIN32),i686-w64-mingw32)
+
+win64: deps
+	@$(call CROSS,$(WIN64),x86_64-w64-mingw32)
+
+run: $(RUN_BUILD)
+	@NICSHOW_BIN=$(BUILD)/$(RUN_BUILD)/bin bash scripts/run-nicshow.sh $(ARGS)
 
 unit: native
 	cd $(NATIVE) && ctest --output-on-failure
 
-e2e: win32
+e2e: win32 win64
+	@rm -f $(WIN32)/e2e-results.txt $(WIN64)/e2e-results.txt
+	cd $(WIN64) && ctest --output-on-failure
 	cd $(WIN32) && ctest --output-on-failure
+	@bash scripts/e2e-summary.sh $(WIN64) $(WIN32)
 
 # The unit suite under AddressSanitizer and UndefinedBehaviorSanitizer (build/asan).
 asan: deps
@@ -65,9 +88,17 @@ fuzz: fuzz-build
 fuzz-smoke: fuzz-build
 	@FUZZ_SEED=1 bash fuzz/run.sh $(FUZZ) $(FUZZ_SMOKE_SECONDS)
 
-test: native win32 asan memcheck fuzz-smoke
+# The release package: both DLLs stripped, the installation note, their sums.
+dist: win32 win64
+	@bash scripts/dist.sh $(VERSION) $(WIN32)/bin $(WIN64)/bin dist
+
+dist-check: dist
+	@/usr/bin/python3 tests/dll/check_dist.py dist/nicshow-$(VERSION).zip $(VERSION) | \
+		grep -v '^ok: '; exit $${PIPESTATUS[0]}
+
+test: native win32 win64 asan memcheck fuzz-smoke dist-check
 	cd $(NATIVE) && ctest --output-on-failure
-	cd $(WIN32) && ctest --output-on-failure
+	@$(MAKE) --no-print-directory e2e
 
 # Benchmarks, not part of test: the run in process on simulated machines of 1 to 10,000
 # adapters (a Release build in $(BUILD)/bench), then under Wine on test hosts in network
@@ -92,9 +123,9 @@ bench-native: deps
 		--benchmark_out_format=json >$(BENCH)/bench_run.txt
 	@python3 bench/summary.py $(BENCH)/bench_run.json
 
-bench-wine: win32
+bench-wine: win32 win64
 	@$(MACHINE)
 	@bash scripts/bench-wine.sh $(WIN32)/bin || [ $$? -eq 77 ]
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) dist
