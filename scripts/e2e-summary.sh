@@ -3,19 +3,23 @@
 # not. Reads the e2e-results.txt that tests/e2e/run.sh leaves in each build folder.
 #   scripts/e2e-summary.sh BUILD_DIR...
 root=$(cd "$(dirname "$0")/.." && pwd)
-parts=()
+line="end to end:"
+sep=""
 for dir in "$@"; do
-    (
+    part=$(
         source "$root/scripts/wine-env.sh" "$dir/bin"
         results="$dir/e2e-results.txt"
         ran=$(grep -c ' ran$' "$results" 2>/dev/null)
         skipped=$(grep -c ' skipped$' "$results" 2>/dev/null)
         if [ "${ran:-0}" -gt 0 ]; then
-            echo "$NICSHOW_ARCH ran (${ran} tests${skipped:+, $skipped skipped})"
+            echo "the $NICSHOW_ARCH build ran (${ran} scripts$([ "${skipped:-0}" -gt 0 ] && echo ", $skipped skipped"))"
         elif why=$(wine_can_run); then
-            echo "$NICSHOW_ARCH did not run (no end-to-end test was run)"
+            echo "the $NICSHOW_ARCH build ran no script"
         else
-            echo "$NICSHOW_ARCH skipped: $why"
+            echo "the $NICSHOW_ARCH build skipped: $why"
         fi
     )
-done | paste -sd';' | sed 's/;/; /g; s/^/end to end: /'
+    line+="$sep $part"
+    sep=";"
+done
+echo "$line"

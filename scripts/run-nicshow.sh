@@ -4,7 +4,7 @@
 # bin/ folder (the x64 build's by default).
 source "$(dirname "$0")/wine-env.sh" ""
 if ! why=$(wine_can_run); then
-    echo "make run: $why." >&2
+    echo "make run: $why (make run without ARCH runs the x64 build)." >&2
     exit 1
 fi
 wine_prefix_ready

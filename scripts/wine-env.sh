@@ -46,11 +46,11 @@ machine_runs_i386() {
 # 0 when this build can run under Wine here; otherwise prints why not, in one sentence.
 wine_can_run() {
     if [ ! -x "$WINE" ]; then
-        echo "the $NICSHOW_ARCH build cannot run here: $WINE is not installed"
+        echo "$WINE is not installed, so the $NICSHOW_ARCH build cannot run here"
         return 1
     fi
     if [ "$NICSHOW_ARCH" = x86 ] && ! machine_runs_i386; then
-        echo "the x86 build cannot run here: this machine cannot start i386 programs (the kernel's IA-32 emulation is off), so 32-bit Wine cannot run; the x64 build runs instead"
+        echo "this machine cannot start i386 programs (the kernel's IA-32 emulation is off), so 32-bit Wine and the x86 build cannot run here"
         return 1
     fi
     return 0

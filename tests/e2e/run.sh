@@ -15,7 +15,7 @@ name=$(basename "$script" .sh)
 results="$(dirname "$NICSHOW_BIN")/e2e-results.txt"
 
 if ! why=$(wine_can_run); then
-    echo "SKIPPED: $why"
+    echo "SKIPPED: $name of the $NICSHOW_ARCH build: $why"
     echo "$name skipped" >>"$results"
     exit 77
 fi

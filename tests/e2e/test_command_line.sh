@@ -27,7 +27,7 @@ USAGE_PROPER+=$'tunnel, loopback, and disconnected adapters.  If wildmask is giv
 USAGE_PROPER+=$'only adapters with matching \xe2\x80\x98friendly\xe2\x80\x99 names will be listed\n'
 USAGE_PROPER+=$'(released, renewed). \n'
 USAGE=$'Display IP interface information.\n\n'"$USAGE_PROPER"
-VERSION_LINE=$'\r\n\t\t\t\tNicshow  0.95.2.0 ($NICSHOW_ARCH)\r\n'
+VERSION_LINE=$'\r\n\t\t\t\tNicshow  0.95.2.0 ('"$NICSHOW_ARCH"$')\r\n'
 
 # check WHAT EXPECTED_OUT EXPECTED_ERR EXPECTED_RC [launcher arguments...]
 check() {
