@@ -16,7 +16,9 @@
 #   b1  (no address)                                       02:00:00:00:0b:01  down
 #   c0  203.0.113.20/28, 2001:db8:c::20/64                 02:00:00:00:0c:00  up
 #   c1  2001:db8:d::1/64 only                              02:00:00:00:0c:01  up
-# and /etc/netns/NS/resolv.conf naming 192.0.2.53 and the search domain example.test.
+# a default route through 192.0.2.1 on a0 (Wine reports it as a0's gateway; nothing is
+# ever sent there), and /etc/netns/NS/resolv.conf naming 192.0.2.53 and the search
+# domain example.test.
 set -e
 
 pair() {  # NS A B MAC_A MAC_B
@@ -45,6 +47,7 @@ create() {
     for link in a0 a1 b0 c0 c1; do
         ip -n "$ns" link set "$link" up
     done
+    ip -n "$ns" route add default via 192.0.2.1 dev a0
 }
 
 create_many() {

@@ -34,6 +34,9 @@ LAYOUT = {
     "c1": ([], ["2001:db8:d::1"], "02-00-00-00-0C-01"),
 }
 DISCONNECTED = {"b0", "b1"}
+# The default route's gateway, on a0: Wine 8 fills the gateway list of full-length records,
+# so the Gateway row shows only if the DLL judges Wine's records complete.
+GATEWAYS = {"a0": "192.0.2.1"}
 
 
 def check(what, expected, actual):
@@ -109,6 +112,8 @@ def expected_block(index, name, detailed):
         out += line("   IPv4 address", first)
         for extra in v4[1:]:
             out += cont(extra.split("/")[0])
+        if name in GATEWAYS:
+            out += line("   Gateway", GATEWAYS[name])
         prefix = int(prefix)
         if 1 <= prefix <= 31:
             out += line("   Subnet mask", mask_of(prefix))
@@ -138,7 +143,8 @@ def listed(report):
 
 
 def ipconfig_facts():
-    """Wine's ipconfig /all: adapter -> (IPv4 addresses, IPv6 addresses, physical address)."""
+    """Wine's ipconfig /all: adapter -> (IPv4 addresses, IPv6 addresses, physical address,
+    default gateway)."""
     r = in_ns([WINE, "ipconfig", "/all"])
     facts = {}
     current = None
@@ -146,9 +152,10 @@ def ipconfig_facts():
         text = raw.rstrip("\r")
         m = re.match(r"^\S.* adapter (\S+)$", text)
         if m:
-            current = facts.setdefault(m.group(1), (set(), set(), [""]))
+            current = facts.setdefault(m.group(1), (set(), set(), [""], [""]))
             continue
-        m = re.match(r"^\s+(IPv4 address|IPv6 address|Physical address)[ .]*: ?(.*)$", text)
+        m = re.match(r"^\s+(IPv4 address|IPv6 address|Physical address|Default gateway)[ .]*: ?(.*)$",
+                     text)
         if m and current is not None:
             kind, value = m.group(1), m.group(2).strip()
             if kind == "IPv4 address" and value:
@@ -157,13 +164,15 @@ def ipconfig_facts():
                 current[1].add(value)
             elif kind == "Physical address":
                 current[2][0] = value
+            elif kind == "Default gateway":
+                current[3][0] = value
     return facts
 
 
 def nicshow_facts(report):
     facts = {}
     for name, block in blocks(report).items():
-        v4, v6, mac = set(), set(), ""
+        v4, v6, mac, gateway = set(), set(), "", ""
         kind = None
         for text in block.split(CRLF):
             if text.startswith("   IPv4 address"):
@@ -174,9 +183,11 @@ def nicshow_facts(report):
                 kind = None
             if text.startswith("   Physical address"):
                 mac = text[31:]
+            if text.startswith("   Gateway"):
+                gateway = text[31:]
             if kind is not None and len(text) > 31:
                 kind.add(text[31:])
-        facts[name] = (v4, v6, mac)
+        facts[name] = (v4, v6, mac, gateway)
     return facts
 
 
@@ -260,8 +271,8 @@ def run_checks():
     for name in order:
         if name == "lo" or name in DISCONNECTED:
             continue
-        check("%s agrees with ipconfig /all on every address and the physical address" % name,
-              theirs.get(name), (ours[name][0], ours[name][1], [ours[name][2]]))
+        check("%s agrees with ipconfig /all on every address, the physical address and the gateway"
+              % name, theirs.get(name), (ours[name][0], ours[name][1], [ours[name][2]], [ours[name][3]]))
     for name in DISCONNECTED:
         check("%s physical address agrees with ipconfig /all" % name,
               theirs.get(name, (0, 0, [None]))[2][0], ours[name][2])

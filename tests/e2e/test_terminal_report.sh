@@ -164,8 +164,8 @@ expect_eq "the default listing into a file: exit code 0, nothing on stderr, four
 PLAIN_ALL=$(colour_report "" <"$TMP/all")
 ALL_LINES=$(printf '%s\n' "$PLAIN_ALL" | wc -l)
 # The namespace's seven interfaces, detailed: enough lines for several pages.
-expect_eq "/A report of the test host: 97 lines, the count line last" \
-    "97 7 adapters listed." "$ALL_LINES $(printf '%s\n' "$PLAIN_ALL" | tail -n 1)"
+expect_eq "/A report of the test host: 98 lines, the count line last" \
+    "98 7 adapters listed." "$ALL_LINES $(printf '%s\n' "$PLAIN_ALL" | tail -n 1)"
 case $PLAIN_ALL in
     *"   Host name. . . . . . . . :  "?*"   IPv4 address . . . . . . :  192.0.2.10"*) ;;
     *) expect_eq "/A report holds the host name and addresses" "yes" "no" ;;
