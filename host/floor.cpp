@@ -1,5 +1,5 @@
 // The floor of a NICSHOW run: the IP Helper calls a run has to make, made the way the run
-// makes them, and nothing else: no plug-in, no host, no output. Timed beside the launcher
+// makes them, and nothing else: no plug-in, no host, no report. Timed beside the launcher
 // by scripts/bench-wine.sh, it shows what the run costs beyond the platform's own answers.
 //
 //   nicshow-floor.exe [--repeat N] [--timing]        the calls of a basic run

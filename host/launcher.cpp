@@ -15,27 +15,30 @@
 //     --repeat N         run the command line N times (1 to 1000000) between one load and
 //                        one unload; the exit code is the last run's
 //     --timing           time the runs: one unmeasured warm-up run first, then the N
-//                        measured ones; afterwards the lines below on standard error
+//                        measured ones (N is 1 without --repeat); afterwards the lines
+//                        below on standard error
 //
 // The command line's first word names the export (in lower case, as the shell does);
-// the rest is the command tail, handed to every run in a fresh copy. Standard output
-// holds the output of every run, the warm-up's included, and nothing else. Exit codes of
-// the launcher itself: 120 the DLL did not load, 121 the plug-in refused to load, 122 no
-// such command export, 2 bad usage (a --repeat count that is not a number from 1 to
-// 1000000 or is missing; --repeat or --timing without a command line).
+// the rest is the command tail, handed to every run in a fresh copy. Every run writes its
+// output, the warm-up included (N + 1 copies with --timing); nothing of the timing goes
+// to standard output. Exit codes of the launcher itself: 120 the DLL did not load, 121 the
+// plug-in refused to load, 122 no such command export, 2 bad usage (a --repeat count that
+// is missing or not a number from 1 to 1000000; --repeat or --timing without a command
+// line).
 //
-// The lines of --timing, each ending in CR LF, after all output of the runs:
+// The lines of --timing, each ending in CR LF, written after all output of the runs:
 //
 //   timing: runs=N median_ms=M min_ms=L max_ms=H
 //   probe: after_run=R next_handle=0xX heap_busy_bytes=B heap_busy_blocks=K heaps=P
 //
 // One run is the call of the command export and the write of its output (HostFlush);
-// milliseconds to four places. A probe line follows measured run 10 (when N >= 10) and
-// the last one, in that order, one line if they are the same run: next_handle is the value
-// a handle created then receives (Wine gives the lowest free one, so a leaked handle
-// raises it; GetProcessHandleCount answers 0 under Wine 8), B and K the bytes and blocks
-// in use in all P heaps of the process (PrivateUsage stays 0 under Wine 8). The launcher
-// allocates nothing between the two probes.
+// milliseconds to four places, the median of an even N the mean of the middle two. The
+// probes are taken after measured run 10 (when N >= 10) and after the last run: one line
+// each, in that order, one line only when N is 10. next_handle (hexadecimal) is the value
+// a handle created then receives: Wine gives the lowest free one, so a leaked handle
+// raises it (GetProcessHandleCount answers 0 under Wine 8). B and K are the bytes and
+// blocks in use in all P heaps of the process (PrivateUsage stays 0 under Wine 8). The
+// launcher allocates nothing between the two probes.
 #include <windows.h>
 
 #include <string>
