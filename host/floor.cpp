@@ -1,9 +1,18 @@
 // The floor of a NICSHOW run: the IP Helper calls a run has to make, made the way the run
-// makes them, and nothing else: no plug-in, no host, no output. Timed beside the launcher
+// makes them, and nothing else: no plug-in, no host, no report. Timed beside the launcher
 // by scripts/bench-wine.sh, it shows what the run costs beyond the platform's own answers.
 //
-//   nicshow-floor.exe        the calls of a basic run
-//   nicshow-floor.exe /A     the calls of a detailed run of every adapter
+//   nicshow-floor.exe [--repeat N] [--timing]        the calls of a basic run
+//   nicshow-floor.exe [--repeat N] [--timing] /A     the calls of a detailed run of every
+//                                                    adapter
+//
+// --repeat makes the calls N times (1 to 1000000) in one process, as the launcher runs the
+// command N times in one loaded host; --timing adds one unmeasured warm-up first and then
+// writes the launcher's timing line to standard error:
+//
+//   timing: runs=N median_ms=M min_ms=L max_ms=H
+//
+// Bad usage exits with 2 and a message on standard error.
 //
 // Basic: the adapter list (a first block of 15360 bytes, one retry with the size asked
 // for), the legacy list (size, then the block with 512 bytes of slack), the host record;
@@ -16,6 +25,8 @@
 #include <windows.h>
 #include <iphlpapi.h>
 #include <netioapi.h>
+
+#include "repeat.h"
 
 static IP_ADAPTER_ADDRESSES *adapter_list(ULONG flags)
 {
@@ -94,9 +105,8 @@ static void autoconfig(ULONG index)
     }
 }
 
-int wmain(int argc, wchar_t **argv)
+static void run_once(bool detailed)
 {
-    bool detailed = argc > 1 && (argv[1][1] == L'A' || argv[1][1] == L'a');
     ULONG flags = GAA_FLAG_INCLUDE_PREFIX | GAA_FLAG_INCLUDE_GATEWAYS;
     IP_ADAPTER_ADDRESSES *list;
     IP_ADAPTER_INFO *info = NULL;
@@ -123,5 +133,52 @@ int wmain(int argc, wchar_t **argv)
         HeapFree(GetProcessHeap(), 0, info);
     if (list)
         HeapFree(GetProcessHeap(), 0, list);
+}
+
+static void write_stderr(const wchar_t *text)
+{
+    char bytes[512];
+    DWORD done;
+    int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes, sizeof(bytes), NULL, NULL);
+
+    if (n > 1)
+        WriteFile(GetStdHandle(STD_ERROR_HANDLE), bytes, (DWORD)(n - 1), &done, NULL);
+}
+
+int wmain(int argc, wchar_t **argv)
+{
+    unsigned runs = 1;
+    bool timing = false, detailed;
+    std::vector<LONGLONG> ticks;
+    int i = 1;
+
+    for (; i < argc && argv[i][0] == L'-' && argv[i][1] == L'-'; i++) {
+        if (lstrcmpW(argv[i], L"--timing") == 0)
+            timing = true;
+        else if (lstrcmpW(argv[i], L"--repeat") != 0 || i + 1 >= argc ||
+                 !parse_repeat_count(argv[++i], &runs)) {
+            write_stderr(L"nicshow-floor: usage: nicshow-floor.exe [--repeat N] [--timing] [/A], "
+                        L"N from 1 to 1000000\r\n");
+            return 2;
+        }
+    }
+    detailed = i < argc && (argv[i][0] == L'/' || argv[i][0] == L'-') &&
+               (argv[i][1] == L'A' || argv[i][1] == L'a');
+
+    if (timing) {
+        ticks.reserve(runs);
+        run_once(detailed);
+    }
+    for (unsigned n = 0; n < runs; n++) {
+        LONGLONG start = timing ? clock_ticks() : 0;
+        run_once(detailed);
+        if (timing)
+            ticks.push_back(clock_ticks() - start);
+    }
+    if (timing) {
+        wchar_t line[256];
+        format_timing_line(line, 256, ticks);
+        write_stderr(line);
+    }
     return 0;
 }

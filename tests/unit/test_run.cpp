@@ -206,6 +206,7 @@ protected:
         sim::reset();
         pager = PagerState{};
         highlight_colors = HighlightColors{};
+        console_output = NULL;
         os_version.dwMajorVersion = 10;
         wlan_client = (HANDLE)0x777;
     }
@@ -651,4 +652,59 @@ TEST_F(Run, HighlightOnTheConsoleAndNoneWithD)
     EXPECT_TRUE(sim::console().attr_log.empty());
     EXPECT_TRUE(sim::host().set_colors.empty());
     EXPECT_NE(sim::out().find("Success.\r\n"), std::string::npos);
+}
+
+// --- one run after another -------------------------------------------------------------
+
+TEST_F(Run, ARunLeavesNothingBehindForTheNext)
+{
+    const std::string released = RELEASE_ETHERNET + "Success.\r\n" + RELEASE_WIFI +
+                                 "Success.\r\n" + HEADER + ETHERNET_RELEASED +
+                                 WIFI.substr(0, WIFI.find("   IPv4")) +
+                                 "\r\n2 adapters listed.\r\n";
+    // The values after ":  " in the shell's default highlight, bright white on black.
+    auto highlighted = [](std::string text, std::vector<std::string> values) {
+        for (const auto &v : values) {
+            size_t at = text.find(":  " + v + "\r\n");
+            text.replace(at + 3, v.size(), "{0F:" + v + "}");
+        }
+        return text;
+    };
+    struct Case {
+        const char *what;
+        void (*setup)();
+        const char *first;
+        int first_rc;
+        const char *second;
+        std::string out;  // everything the second run writes, colours marked
+    } cases[] = {
+        {"a highlighted run, then /D: no colour", [] { sim::set_env("Highlight", "0x1E"); },
+         "", 0, "/d", HEADER + LISTING},
+        {"a paged run ending mid-page, then one without /P: no prompt",
+         [] { sim::script_text(std::string(20, ' ')); }, "/p,5 /d", 0, "/d", HEADER + LISTING},
+        {"a highlighted run stopped by Ctrl-C, then a plain /X: every line, no colour",
+         [] {
+             sim::set_env("Highlight", "0x1E");
+             console_output = sim::conout_handle();
+             sim::console().ctrl_c_at_line_end = 3;
+         },
+         "", 3, "/x /d", released},
+        {"a plain detailed run of one adapter, then the default run", [] {}, "/a /d eth*", 0,
+         "", highlighted(HEADER + LISTING, {"SIMHOST", "Ethernet", "192.0.2.10", "Wi-Fi",
+                                            "198.51.100.20"})},
+    };
+    for (const auto &c : cases) {
+        fresh();
+        machine();
+        sim::console().stdout_is_console = true;
+        sim::console().window_rows = 25;
+        c.setup();
+        EXPECT_EQ(run(c.first), c.first_rc) << c.what;
+        // Only the record of what was written goes; the plug-in and the console keep
+        // whatever the first run left them.
+        sim::host().transcript.clear();
+        EXPECT_EQ(run(c.second), 0) << c.what;
+        EXPECT_EQ(sim::coloured(0x07), c.out) << c.what;
+        EXPECT_EQ(sim::console().attr, 0x07) << c.what;
+    }
 }
