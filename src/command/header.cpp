@@ -1,5 +1,6 @@
 // The global header of the report.
 #include "header.h"
+#include "sized_block.h"
 #include "text.h"
 #include "../console/layout.h"
 #include "../console/pager.h"
@@ -84,40 +85,25 @@ int print_dns_search_list(void)
     }
 }
 
+static DWORD call_network_params(const void *, void *block, ULONG *size)
+{
+    return GetNetworkParams((FIXED_INFO *)block, size);
+}
+
 // The host record, grown to the size GetNetworkParams asks for; NULL and *error set when
 // it cannot be had.
 static FIXED_INFO *get_network_params(DWORD *error)
 {
-    ULONG size = sizeof(FIXED_INFO);
-    FIXED_INFO *info = (FIXED_INFO *)HeapAlloc(GetProcessHeap(), 0, size);
-    DWORD rc;
+    // As often as the record grows: each answer must ask for more.
+    static const BlockQuery query = {.call = call_network_params, .args = NULL,
+                                     .first_size = sizeof(FIXED_INFO), .slack = 0,
+                                     .max_calls = 0, .must_grow = true};
+    void *info;
+    DWORD answer;
+    int rc = get_sized_block(&query, &info, NULL, &answer);
 
-    if (!info) {
-        *error = ERROR_NOT_ENOUGH_MEMORY;
-        return NULL;
-    }
-    ULONG offered = size;
-
-    while ((rc = GetNetworkParams(info, &size)) == ERROR_BUFFER_OVERFLOW) {
-        HeapFree(GetProcessHeap(), 0, info);
-        // An answer that does not ask for more than it was offered would loop for ever.
-        if (size <= offered) {
-            *error = ERROR_BUFFER_OVERFLOW;
-            return NULL;
-        }
-        offered = size;
-        info = (FIXED_INFO *)HeapAlloc(GetProcessHeap(), 0, size);
-        if (!info) {
-            *error = ERROR_NOT_ENOUGH_MEMORY;
-            return NULL;
-        }
-    }
-    if (rc != ERROR_SUCCESS) {
-        HeapFree(GetProcessHeap(), 0, info);
-        *error = rc;
-        return NULL;
-    }
-    return info;
+    *error = rc < 0 ? (DWORD)ERROR_NOT_ENOUGH_MEMORY : answer;
+    return (FIXED_INFO *)info;
 }
 
 static int write_header(const FIXED_INFO *info, BOOL detailed)

@@ -1,6 +1,7 @@
 // One adapter's report block.
 #include "report.h"
 #include "options.h"
+#include "sized_block.h"
 #include "text.h"
 #include "wireless.h"
 #include "../console/layout.h"
@@ -23,6 +24,7 @@ const WCHAR *const media_state_names[4] = {
 };
 
 #define MEDIA_STATE_OTHER 3
+#define AUTOCONFIG_FIRST_SIZE 180
 // GetPerAdapterInfo answers that keep asking for more are given up after this many.
 #define AUTOCONFIG_ATTEMPTS 8
 
@@ -41,22 +43,24 @@ static ULONG ipv4_of(const SOCKADDR *address)
     return ((const SOCKADDR_IN *)address)->sin_addr.s_addr;
 }
 
+static DWORD call_per_adapter_info(const void *args, void *block, ULONG *size)
+{
+    return GetPerAdapterInfo(*(const ULONG *)args, (IP_PER_ADAPTER_INFO *)block, size);
+}
+
 int query_autoconfig(ULONG if_index)
 {
-    ULONG size = 180;
+    const BlockQuery query = {.call = call_per_adapter_info, .args = &if_index,
+                              .first_size = AUTOCONFIG_FIRST_SIZE, .slack = 0,
+                              .max_calls = AUTOCONFIG_ATTEMPTS, .must_grow = true};
+    void *block;
+    int result;
 
-    for (int attempt = 0; attempt < AUTOCONFIG_ATTEMPTS; attempt++) {
-        ULONG offered = size;
-        IP_PER_ADAPTER_INFO *info = (IP_PER_ADAPTER_INFO *)HeapAlloc(GetProcessHeap(), 0, size);
-        if (!info)
-            return -1;
-        DWORD rc = GetPerAdapterInfo(if_index, info, &size);
-        int result = rc == ERROR_SUCCESS ? (info->AutoconfigEnabled ? 1 : 0) : -1;
-        HeapFree(GetProcessHeap(), 0, info);
-        if (rc != ERROR_BUFFER_OVERFLOW || size <= offered)
-            return result;
-    }
-    return -1;
+    if (get_sized_block(&query, &block, NULL, NULL) != 0)
+        return -1;
+    result = ((IP_PER_ADAPTER_INFO *)block)->AutoconfigEnabled ? 1 : 0;
+    HeapFree(GetProcessHeap(), 0, block);
+    return result;
 }
 
 ULONG first_ipv4_gateway(const IP_ADAPTER_ADDRESSES *adapter)
