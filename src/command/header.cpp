@@ -22,7 +22,7 @@ int read_search_list(LPWSTR buffer)
 {
     HKEY key;
     DWORD type = REG_NONE;
-    DWORD bytes = 1024 * sizeof(WCHAR);
+    DWORD bytes = TEXT_BUFFER_CHARS * sizeof(WCHAR);
     LONG rc;
 
     if (!buffer)
@@ -35,9 +35,9 @@ int read_search_list(LPWSTR buffer)
     RegCloseKey(key);
     // The registry does not promise a terminator; a value that fills the whole buffer
     // loses its last character to one.
-    if (rc == ERROR_SUCCESS && bytes / sizeof(WCHAR) < 1024)
+    if (rc == ERROR_SUCCESS && bytes / sizeof(WCHAR) < TEXT_BUFFER_CHARS)
         buffer[bytes / sizeof(WCHAR)] = 0;
-    buffer[1023] = 0;
+    buffer[TEXT_BUFFER_CHARS - 1] = 0;
     if (rc != ERROR_SUCCESS || type != REG_SZ || buffer[0] == 0) {
         buffer[0] = 0;
         return 0;
@@ -52,8 +52,8 @@ static bool is_separator(WCHAR c)
 
 int print_dns_search_list(void)
 {
-    WCHAR list[1024];
-    WCHAR entry[1024];
+    WCHAR list[TEXT_BUFFER_CHARS];
+    WCHAR entry[TEXT_BUFFER_CHARS];
     LPCWSTR p = list;
     int count = 0;
 
@@ -64,7 +64,7 @@ int print_dns_search_list(void)
     for (;;) {
         int length = 0;
         while (*p && !is_separator(*p)) {
-            if (length < 1023)
+            if (length < TEXT_BUFFER_CHARS - 1)
                 entry[length++] = *p;
             p++;
         }
@@ -108,7 +108,7 @@ static FIXED_INFO *get_network_params(DWORD *error)
 
 static int write_header(const FIXED_INFO *info, BOOL detailed)
 {
-    WCHAR name[1024];
+    WCHAR name[TEXT_BUFFER_CHARS];
 
     if (end_line() == USER_BREAK)
         return USER_BREAK;

@@ -16,7 +16,7 @@ int friendly_name_of(const IP_ADAPTER_ADDRESSES *names, ULONG if_index, LPWSTR n
         return -1;
     for (const IP_ADAPTER_ADDRESSES *a = names; a; a = a->Next) {
         if (a->IfIndex == if_index) {
-            lstrcpynW(name, a->FriendlyName ? a->FriendlyName : TEXT(""), 1024);
+            lstrcpynW(name, a->FriendlyName ? a->FriendlyName : TEXT(""), TEXT_BUFFER_CHARS);
             return 1;
         }
     }
@@ -87,7 +87,7 @@ static bool get_name_list(IP_ADAPTER_ADDRESSES **names)
 // failure to *failures. Returns 0 or USER_BREAK.
 static int outcome(DWORD rc, bool quiet, bool sounds, int *failures)
 {
-    WCHAR text[1024];
+    WCHAR text[TEXT_BUFFER_CHARS];
 
     if (rc != NO_ERROR) {
         if (sounds)
@@ -134,7 +134,7 @@ static int handle_interface(IP_ADAPTER_INDEX_MAP *entry, LPCWSTR name, DWORD act
 
 int release_renew(DWORD flags, LPCWSTR wildmask, DWORD actions)
 {
-    WCHAR name[1024];
+    WCHAR name[TEXT_BUFFER_CHARS];
     IP_INTERFACE_INFO *table;
     IP_ADAPTER_ADDRESSES *names = NULL;
     ULONG table_size;

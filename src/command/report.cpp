@@ -90,7 +90,7 @@ static void list_position(LPCWSTR label, bool *first)
 // A list of server addresses (DNS or WINS records) in the plain colour, one line each.
 template <typename Record> static int server_lines(LPCWSTR label, const Record *record)
 {
-    WCHAR text[1024];
+    WCHAR text[TEXT_BUFFER_CHARS];
     bool first = true;
 
     for (; record; record = record->Next) {
@@ -106,7 +106,7 @@ template <typename Record> static int server_lines(LPCWSTR label, const Record *
 
 static int link_speed_line(const IP_ADAPTER_ADDRESSES *adapter)
 {
-    WCHAR text[1024];
+    WCHAR text[TEXT_BUFFER_CHARS];
 
     write_label(TEXT("   Link speed"));
     format_link_speed(text, adapter->TransmitLinkSpeed);
@@ -125,7 +125,7 @@ static int link_speed_line(const IP_ADAPTER_ADDRESSES *adapter)
 static int ipv4_lines(const IP_ADAPTER_ADDRESSES *adapter, const IP_ADAPTER_INFO *legacy_info,
                       bool detailed, DWORD date_format)
 {
-    WCHAR text[1024];
+    WCHAR text[TEXT_BUFFER_CHARS];
     bool first = true;
     ULONG first_address = 0;
     ULONG prefix = 0;
@@ -193,7 +193,7 @@ static int ipv4_lines(const IP_ADAPTER_ADDRESSES *adapter, const IP_ADAPTER_INFO
 // Rows of the IPv6 addresses, with the DHCPv6 identity in a detailed run.
 static int ipv6_lines(const IP_ADAPTER_ADDRESSES *adapter, bool detailed)
 {
-    WCHAR text[1024];
+    WCHAR text[TEXT_BUFFER_CHARS];
     bool first = true;
 
     for (const IP_ADAPTER_UNICAST_ADDRESS *u = adapter->FirstUnicastAddress; u; u = u->Next) {
@@ -220,7 +220,7 @@ static int ipv6_lines(const IP_ADAPTER_ADDRESSES *adapter, bool detailed)
 
 static int search_list_lines(const IP_ADAPTER_ADDRESSES *adapter)
 {
-    WCHAR text[1024];
+    WCHAR text[TEXT_BUFFER_CHARS];
     bool first = true;
 
     for (const IP_ADAPTER_DNS_SUFFIX *s = adapter->FirstDnsSuffix; s; s = s->Next) {
@@ -236,7 +236,7 @@ static int search_list_lines(const IP_ADAPTER_ADDRESSES *adapter)
 static int report_fields(const IP_ADAPTER_ADDRESSES *adapter, const IP_ADAPTER_INFO *legacy_info,
                          DWORD flags, DWORD date_format, DWORD state, bool show_addresses)
 {
-    WCHAR text[1024];
+    WCHAR text[TEXT_BUFFER_CHARS];
     bool detailed = (flags & CommandOptions::detailed) != 0;
     bool full = is_full_layout(adapter);
     bool ipv4 = (adapter->Flags & IP_ADAPTER_IPV4_ENABLED) != 0;
@@ -248,7 +248,7 @@ static int report_fields(const IP_ADAPTER_ADDRESSES *adapter, const IP_ADAPTER_I
         write_report_line(TEXT("   Description"), adapter->Description) == USER_BREAK)
         return USER_BREAK;
     if ((flags & CommandOptions::show_guid) && adapter->AdapterName && adapter->AdapterName[0]) {
-        ansi_to_wide(adapter->AdapterName, 1023, text);
+        ansi_to_wide(adapter->AdapterName, TEXT_BUFFER_CHARS - 1, text);
         if (write_report_line(TEXT("   Adapter GUID"), text) == USER_BREAK)
             return USER_BREAK;
     }
@@ -299,7 +299,7 @@ static int report_fields(const IP_ADAPTER_ADDRESSES *adapter, const IP_ADAPTER_I
 int report_adapter(const IP_ADAPTER_ADDRESSES *adapter, const IP_ADAPTER_INFO *legacy_info,
                    DWORD flags, DWORD date_format)
 {
-    WCHAR type[1024];
+    WCHAR type[TEXT_BUFFER_CHARS];
     MIB_IF_ROW2 row;
     DWORD state;
     bool show_addresses;
