@@ -1,6 +1,7 @@
 // Fetching the adapter lists. Each getter owns its API's size dance and hands back one
 // block, or NULL without a message: the run decides what a missing list means.
 #include "adapters.h"
+#include "sized_block.h"
 
 ULONG adapter_query_flags(DWORD major_version, BOOL detailed)
 {
@@ -15,50 +16,39 @@ ULONG adapter_query_flags(DWORD major_version, BOOL detailed)
     return flags;
 }
 
+static DWORD call_addresses(const void *args, void *block, ULONG *size)
+{
+    return GetAdaptersAddresses(AF_UNSPEC, *(const ULONG *)args, NULL,
+                                (IP_ADAPTER_ADDRESSES *)block, size);
+}
+
 IP_ADAPTER_ADDRESSES *get_adapter_addresses(ULONG flags)
 {
-    HANDLE heap = GetProcessHeap();
-    ULONG size = ADAPTER_LIST_FIRST_SIZE;
-    IP_ADAPTER_ADDRESSES *list = NULL;
-    ULONG result = ERROR_NOT_ENOUGH_MEMORY;
+    // One retry with the size asked for, whatever it is; a list still growing after that
+    // is given up.
+    const BlockQuery query = {.call = call_addresses, .args = &flags,
+                              .first_size = ADAPTER_LIST_FIRST_SIZE, .slack = 0,
+                              .max_calls = 2, .must_grow = false};
+    void *list;
 
-    list = (IP_ADAPTER_ADDRESSES *)HeapAlloc(heap, 0, size);
-    if (list)
-        result = GetAdaptersAddresses(AF_UNSPEC, flags, NULL, list, &size);
-    if (result == ERROR_BUFFER_OVERFLOW) {
-        // One retry with the size asked for; a list still growing after that is given up.
-        HeapFree(heap, 0, list);
-        list = (IP_ADAPTER_ADDRESSES *)HeapAlloc(heap, 0, size);
-        result = list ? GetAdaptersAddresses(AF_UNSPEC, flags, NULL, list, &size)
-                      : ERROR_NOT_ENOUGH_MEMORY;
-    }
-    if (result != ERROR_SUCCESS && list) {
-        HeapFree(heap, 0, list);
-        list = NULL;
-    }
-    return list;
+    get_sized_block(&query, &list, NULL, NULL);
+    return (IP_ADAPTER_ADDRESSES *)list;
+}
+
+static DWORD call_info(const void *, void *block, ULONG *size)
+{
+    return GetAdaptersInfo((IP_ADAPTER_INFO *)block, size);
 }
 
 IP_ADAPTER_INFO *get_adapter_info(void)
 {
-    HANDLE heap = GetProcessHeap();
-    ULONG size = 0;
-    IP_ADAPTER_INFO *info = NULL;
-    ULONG result = ERROR_NOT_ENOUGH_MEMORY;
+    // The size question comes first; no IPv4 adapter leaves it at 0. The slack absorbs a
+    // list that grows a little before the second call.
+    static const BlockQuery query = {.call = call_info, .args = NULL, .first_size = 0,
+                                     .slack = ADAPTER_INFO_SLACK, .max_calls = 2,
+                                     .must_grow = false};
+    void *info;
 
-    // Only the size matters here: no IPv4 adapter leaves it at 0.
-    GetAdaptersInfo(NULL, &size);
-    if (size == 0)
-        return NULL;
-    // The slack absorbs a list that grows a little before the second call. Without a
-    // block there is no second call: a size offered with no buffer invites an overrun.
-    size += ADAPTER_INFO_SLACK;
-    info = (IP_ADAPTER_INFO *)HeapAlloc(heap, 0, size);
-    if (info)
-        result = GetAdaptersInfo(info, &size);
-    if (result != ERROR_SUCCESS && info) {
-        HeapFree(heap, 0, info);
-        info = NULL;
-    }
-    return info;
+    get_sized_block(&query, &info, NULL, NULL);
+    return (IP_ADAPTER_INFO *)info;
 }

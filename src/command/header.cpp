@@ -1,5 +1,6 @@
 // The global header of the report.
 #include "header.h"
+#include "sized_block.h"
 #include "text.h"
 #include "../console/layout.h"
 #include "../console/pager.h"
@@ -21,7 +22,7 @@ int read_search_list(LPWSTR buffer)
 {
     HKEY key;
     DWORD type = REG_NONE;
-    DWORD bytes = 1024 * sizeof(WCHAR);
+    DWORD bytes = TEXT_BUFFER_CHARS * sizeof(WCHAR);
     LONG rc;
 
     if (!buffer)
@@ -34,9 +35,9 @@ int read_search_list(LPWSTR buffer)
     RegCloseKey(key);
     // The registry does not promise a terminator; a value that fills the whole buffer
     // loses its last character to one.
-    if (rc == ERROR_SUCCESS && bytes / sizeof(WCHAR) < 1024)
+    if (rc == ERROR_SUCCESS && bytes / sizeof(WCHAR) < TEXT_BUFFER_CHARS)
         buffer[bytes / sizeof(WCHAR)] = 0;
-    buffer[1023] = 0;
+    buffer[TEXT_BUFFER_CHARS - 1] = 0;
     if (rc != ERROR_SUCCESS || type != REG_SZ || buffer[0] == 0) {
         buffer[0] = 0;
         return 0;
@@ -51,8 +52,8 @@ static bool is_separator(WCHAR c)
 
 int print_dns_search_list(void)
 {
-    WCHAR list[1024];
-    WCHAR entry[1024];
+    WCHAR list[TEXT_BUFFER_CHARS];
+    WCHAR entry[TEXT_BUFFER_CHARS];
     LPCWSTR p = list;
     int count = 0;
 
@@ -63,7 +64,7 @@ int print_dns_search_list(void)
     for (;;) {
         int length = 0;
         while (*p && !is_separator(*p)) {
-            if (length < 1023)
+            if (length < TEXT_BUFFER_CHARS - 1)
                 entry[length++] = *p;
             p++;
         }
@@ -84,45 +85,30 @@ int print_dns_search_list(void)
     }
 }
 
+static DWORD call_network_params(const void *, void *block, ULONG *size)
+{
+    return GetNetworkParams((FIXED_INFO *)block, size);
+}
+
 // The host record, grown to the size GetNetworkParams asks for; NULL and *error set when
 // it cannot be had.
 static FIXED_INFO *get_network_params(DWORD *error)
 {
-    ULONG size = sizeof(FIXED_INFO);
-    FIXED_INFO *info = (FIXED_INFO *)HeapAlloc(GetProcessHeap(), 0, size);
-    DWORD rc;
+    // As often as the record grows: each answer must ask for more.
+    static const BlockQuery query = {.call = call_network_params, .args = NULL,
+                                     .first_size = sizeof(FIXED_INFO), .slack = 0,
+                                     .max_calls = 0, .must_grow = true};
+    void *info;
+    DWORD answer;
+    int rc = get_sized_block(&query, &info, NULL, &answer);
 
-    if (!info) {
-        *error = ERROR_NOT_ENOUGH_MEMORY;
-        return NULL;
-    }
-    ULONG offered = size;
-
-    while ((rc = GetNetworkParams(info, &size)) == ERROR_BUFFER_OVERFLOW) {
-        HeapFree(GetProcessHeap(), 0, info);
-        // An answer that does not ask for more than it was offered would loop for ever.
-        if (size <= offered) {
-            *error = ERROR_BUFFER_OVERFLOW;
-            return NULL;
-        }
-        offered = size;
-        info = (FIXED_INFO *)HeapAlloc(GetProcessHeap(), 0, size);
-        if (!info) {
-            *error = ERROR_NOT_ENOUGH_MEMORY;
-            return NULL;
-        }
-    }
-    if (rc != ERROR_SUCCESS) {
-        HeapFree(GetProcessHeap(), 0, info);
-        *error = rc;
-        return NULL;
-    }
-    return info;
+    *error = rc < 0 ? (DWORD)ERROR_NOT_ENOUGH_MEMORY : answer;
+    return (FIXED_INFO *)info;
 }
 
 static int write_header(const FIXED_INFO *info, BOOL detailed)
 {
-    WCHAR name[1024];
+    WCHAR name[TEXT_BUFFER_CHARS];
 
     if (end_line() == USER_BREAK)
         return USER_BREAK;

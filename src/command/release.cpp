@@ -1,6 +1,7 @@
 // Release, renew and bounce.
 #include "release.h"
 #include "options.h"
+#include "sized_block.h"
 #include "../console/pager.h"
 #include "../plugin/errors.h"
 #include "../plugin/host.h"
@@ -15,7 +16,7 @@ int friendly_name_of(const IP_ADAPTER_ADDRESSES *names, ULONG if_index, LPWSTR n
         return -1;
     for (const IP_ADAPTER_ADDRESSES *a = names; a; a = a->Next) {
         if (a->IfIndex == if_index) {
-            lstrcpynW(name, a->FriendlyName ? a->FriendlyName : TEXT(""), 1024);
+            lstrcpynW(name, a->FriendlyName ? a->FriendlyName : TEXT(""), TEXT_BUFFER_CHARS);
             return 1;
         }
     }
@@ -45,58 +46,48 @@ static void free_block(void *block)
         HeapFree(GetProcessHeap(), 0, block);
 }
 
+static DWORD call_interface_info(const void *, void *block, ULONG *size)
+{
+    return GetInterfaceInfo((IP_INTERFACE_INFO *)block, size);
+}
+
 // The IPv4 interfaces DHCP works on; NULL when they cannot be had. *size receives the
 // block's size.
 static IP_INTERFACE_INFO *get_interface_table(ULONG *size)
 {
-    IP_INTERFACE_INFO *table;
+    static const BlockQuery query = {.call = call_interface_info, .args = NULL,
+                                     .first_size = 0, .slack = 0, .max_calls = 2,
+                                     .must_grow = false};
+    void *table;
 
-    *size = 0;
-    GetInterfaceInfo(NULL, size);
-    if (*size == 0)
-        return NULL;
-    table = (IP_INTERFACE_INFO *)HeapAlloc(GetProcessHeap(), 0, *size);
-    if (!table)
-        return NULL;
-    if (GetInterfaceInfo(table, size) != NO_ERROR) {
-        HeapFree(GetProcessHeap(), 0, table);
-        return NULL;
-    }
-    return table;
+    get_sized_block(&query, &table, size, NULL);
+    return (IP_INTERFACE_INFO *)table;
+}
+
+static DWORD call_ipv4_addresses(const void *, void *block, ULONG *size)
+{
+    return GetAdaptersAddresses(AF_INET, 0, NULL, (IP_ADAPTER_ADDRESSES *)block, size);
 }
 
 // The names of the IPv4 adapters. Returns false only when memory ran out; *names is NULL
 // when the query failed, and the interfaces are then handled without names.
 static bool get_name_list(IP_ADAPTER_ADDRESSES **names)
 {
-    ULONG size = NAME_LIST_FIRST_SIZE;
-    IP_ADAPTER_ADDRESSES *block = (IP_ADAPTER_ADDRESSES *)HeapAlloc(GetProcessHeap(), 0, size);
-    ULONG rc;
+    static const BlockQuery query = {.call = call_ipv4_addresses, .args = NULL,
+                                     .first_size = NAME_LIST_FIRST_SIZE, .slack = 0,
+                                     .max_calls = 2, .must_grow = false};
+    void *block;
+    int rc = get_sized_block(&query, &block, NULL, NULL);
 
-    *names = NULL;
-    if (!block)
-        return false;
-    rc = GetAdaptersAddresses(AF_INET, 0, NULL, block, &size);
-    if (rc == ERROR_BUFFER_OVERFLOW) {
-        HeapFree(GetProcessHeap(), 0, block);
-        block = (IP_ADAPTER_ADDRESSES *)HeapAlloc(GetProcessHeap(), 0, size);
-        if (!block)
-            return false;
-        rc = GetAdaptersAddresses(AF_INET, 0, NULL, block, &size);
-    }
-    if (rc != NO_ERROR) {
-        HeapFree(GetProcessHeap(), 0, block);
-        return true;
-    }
-    *names = block;
-    return true;
+    *names = (IP_ADAPTER_ADDRESSES *)block;
+    return rc >= 0;
 }
 
 // The outcome of one release or renew: the word, the error text, the sound. Adds a
 // failure to *failures. Returns 0 or USER_BREAK.
 static int outcome(DWORD rc, bool quiet, bool sounds, int *failures)
 {
-    WCHAR text[1024];
+    WCHAR text[TEXT_BUFFER_CHARS];
 
     if (rc != NO_ERROR) {
         if (sounds)
@@ -143,7 +134,7 @@ static int handle_interface(IP_ADAPTER_INDEX_MAP *entry, LPCWSTR name, DWORD act
 
 int release_renew(DWORD flags, LPCWSTR wildmask, DWORD actions)
 {
-    WCHAR name[1024];
+    WCHAR name[TEXT_BUFFER_CHARS];
     IP_INTERFACE_INFO *table;
     IP_ADAPTER_ADDRESSES *names = NULL;
     ULONG table_size;

@@ -1,6 +1,7 @@
 // One adapter's report block.
 #include "report.h"
 #include "options.h"
+#include "sized_block.h"
 #include "text.h"
 #include "wireless.h"
 #include "../console/layout.h"
@@ -32,6 +33,7 @@ const WCHAR *const media_state_names[4] = {
 };
 
 #define MEDIA_STATE_OTHER 3
+#define AUTOCONFIG_FIRST_SIZE 180
 // GetPerAdapterInfo answers that keep asking for more are given up after this many.
 #define AUTOCONFIG_ATTEMPTS 8
 
@@ -50,22 +52,24 @@ static ULONG ipv4_of(const SOCKADDR *address)
     return ((const SOCKADDR_IN *)address)->sin_addr.s_addr;
 }
 
+static DWORD call_per_adapter_info(const void *args, void *block, ULONG *size)
+{
+    return GetPerAdapterInfo(*(const ULONG *)args, (IP_PER_ADAPTER_INFO *)block, size);
+}
+
 int query_autoconfig(ULONG if_index)
 {
-    ULONG size = 180;
+    const BlockQuery query = {.call = call_per_adapter_info, .args = &if_index,
+                              .first_size = AUTOCONFIG_FIRST_SIZE, .slack = 0,
+                              .max_calls = AUTOCONFIG_ATTEMPTS, .must_grow = true};
+    void *block;
+    int result;
 
-    for (int attempt = 0; attempt < AUTOCONFIG_ATTEMPTS; attempt++) {
-        ULONG offered = size;
-        IP_PER_ADAPTER_INFO *info = (IP_PER_ADAPTER_INFO *)HeapAlloc(GetProcessHeap(), 0, size);
-        if (!info)
-            return -1;
-        DWORD rc = GetPerAdapterInfo(if_index, info, &size);
-        int result = rc == ERROR_SUCCESS ? (info->AutoconfigEnabled ? 1 : 0) : -1;
-        HeapFree(GetProcessHeap(), 0, info);
-        if (rc != ERROR_BUFFER_OVERFLOW || size <= offered)
-            return result;
-    }
-    return -1;
+    if (get_sized_block(&query, &block, NULL, NULL) != 0)
+        return -1;
+    result = ((IP_PER_ADAPTER_INFO *)block)->AutoconfigEnabled ? 1 : 0;
+    HeapFree(GetProcessHeap(), 0, block);
+    return result;
 }
 
 ULONG first_ipv4_gateway(const IP_ADAPTER_ADDRESSES *adapter)
@@ -95,7 +99,7 @@ static void list_position(LPCWSTR label, bool *first)
 // A list of server addresses (DNS or WINS records) in the plain colour, one line each.
 template <typename Record> static int server_lines(LPCWSTR label, const Record *record)
 {
-    WCHAR text[1024];
+    WCHAR text[TEXT_BUFFER_CHARS];
     bool first = true;
 
     for (; record; record = record->Next) {
@@ -111,7 +115,7 @@ template <typename Record> static int server_lines(LPCWSTR label, const Record *
 
 static int link_speed_line(const IP_ADAPTER_ADDRESSES *adapter)
 {
-    WCHAR text[1024];
+    WCHAR text[TEXT_BUFFER_CHARS];
 
     write_label(TEXT("   Link speed"));
     format_link_speed(text, adapter->TransmitLinkSpeed);
@@ -130,7 +134,7 @@ static int link_speed_line(const IP_ADAPTER_ADDRESSES *adapter)
 static int ipv4_lines(const IP_ADAPTER_ADDRESSES *adapter, const IP_ADAPTER_INFO *legacy_info,
                       bool detailed, DWORD date_format)
 {
-    WCHAR text[1024];
+    WCHAR text[TEXT_BUFFER_CHARS];
     bool first = true;
     ULONG first_address = 0;
     ULONG prefix = 0;
@@ -198,7 +202,7 @@ static int ipv4_lines(const IP_ADAPTER_ADDRESSES *adapter, const IP_ADAPTER_INFO
 // Rows of the IPv6 addresses, with the DHCPv6 identity in a detailed run.
 static int ipv6_lines(const IP_ADAPTER_ADDRESSES *adapter, bool detailed)
 {
-    WCHAR text[1024];
+    WCHAR text[TEXT_BUFFER_CHARS];
     bool first = true;
 
     for (const IP_ADAPTER_UNICAST_ADDRESS *u = adapter->FirstUnicastAddress; u; u = u->Next) {
@@ -225,7 +229,7 @@ static int ipv6_lines(const IP_ADAPTER_ADDRESSES *adapter, bool detailed)
 
 static int search_list_lines(const IP_ADAPTER_ADDRESSES *adapter)
 {
-    WCHAR text[1024];
+    WCHAR text[TEXT_BUFFER_CHARS];
     bool first = true;
 
     for (const IP_ADAPTER_DNS_SUFFIX *s = adapter->FirstDnsSuffix; s; s = s->Next) {
@@ -241,7 +245,7 @@ static int search_list_lines(const IP_ADAPTER_ADDRESSES *adapter)
 static int report_fields(const IP_ADAPTER_ADDRESSES *adapter, const IP_ADAPTER_INFO *legacy_info,
                          DWORD flags, DWORD date_format, DWORD state, bool show_addresses)
 {
-    WCHAR text[1024];
+    WCHAR text[TEXT_BUFFER_CHARS];
     bool detailed = (flags & CommandOptions::detailed) != 0;
     bool full = is_full_layout(adapter);
     bool ipv4 = (adapter->Flags & IP_ADAPTER_IPV4_ENABLED) != 0;
@@ -253,7 +257,7 @@ static int report_fields(const IP_ADAPTER_ADDRESSES *adapter, const IP_ADAPTER_I
         write_report_line(TEXT("   Description"), adapter->Description) == USER_BREAK)
         return USER_BREAK;
     if ((flags & CommandOptions::show_guid) && adapter->AdapterName && adapter->AdapterName[0]) {
-        ansi_to_wide(adapter->AdapterName, 1023, text);
+        ansi_to_wide(adapter->AdapterName, TEXT_BUFFER_CHARS - 1, text);
         if (write_report_line(TEXT("   Adapter GUID"), text) == USER_BREAK)
             return USER_BREAK;
     }
@@ -304,7 +308,7 @@ static int report_fields(const IP_ADAPTER_ADDRESSES *adapter, const IP_ADAPTER_I
 int report_adapter(const IP_ADAPTER_ADDRESSES *adapter, const IP_ADAPTER_INFO *legacy_info,
                    DWORD flags, DWORD date_format)
 {
-    WCHAR type[1024];
+    WCHAR type[TEXT_BUFFER_CHARS];
     MIB_IF_ROW2 row;
     DWORD state;
     bool show_addresses;

@@ -22,7 +22,7 @@
 static int report(const CommandOptions *options, const IP_ADAPTER_ADDRESSES *adapters,
                   const IP_ADAPTER_INFO *infos, int exit_code)
 {
-    WCHAR error_text[1024];
+    WCHAR error_text[TEXT_BUFFER_CHARS];
     int rc;
 
     rc = print_global_header((options->flags & CommandOptions::detailed) != 0);

@@ -3,9 +3,10 @@
 #define NICSHOW_COMMAND_TEXT_H
 
 #include "../platform/win32.h"
+#include "../text_buffer.h"
 
 // Converts at most max_bytes bytes of text (it may lack a terminator within them) from
-// the ANSI code page into out, which holds 1024 characters; out is always terminated.
+// the ANSI code page into out, which holds TEXT_BUFFER_CHARS; out is always terminated.
 void ansi_to_wide(const char *text, size_t max_bytes, LPWSTR out);
 
 #endif

@@ -38,8 +38,8 @@ static int connected_lines(const GUID *guid, const WLAN_CONNECTION_ATTRIBUTES *c
 {
     const WLAN_ASSOCIATION_ATTRIBUTES *assoc = &conn->wlanAssociationAttributes;
     const WLAN_SECURITY_ATTRIBUTES *security = &conn->wlanSecurityAttributes;
-    WCHAR text[1024];
-    char ssid[1024];
+    WCHAR text[TEXT_BUFFER_CHARS];
+    char ssid[TEXT_BUFFER_CHARS];
     DWORD size = 0;
     PVOID channel = NULL;
     DWORD phy = (DWORD)assoc->dot11PhyType;
@@ -81,7 +81,7 @@ static int connected_lines(const GUID *guid, const WLAN_CONNECTION_ATTRIBUTES *c
 
 int report_wireless(const IP_ADAPTER_ADDRESSES *adapter)
 {
-    WCHAR text[1024];
+    WCHAR text[TEXT_BUFFER_CHARS];
     GUID guid;
     DWORD size = 0;
     WLAN_CONNECTION_ATTRIBUTES *conn = NULL;
@@ -90,7 +90,7 @@ int report_wireless(const IP_ADAPTER_ADDRESSES *adapter)
 
     if (!adapter || !wlan_client || !adapter->AdapterName)
         return -1;
-    ansi_to_wide(adapter->AdapterName, 1023, text);
+    ansi_to_wide(adapter->AdapterName, TEXT_BUFFER_CHARS - 1, text);
     if (!text[0])
         return 0;
     if (FAILED(IIDFromString(text, &guid)))

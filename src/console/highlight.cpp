@@ -13,7 +13,6 @@ const BYTE contrast_table[2][16] = {
      0x8B, 0x9B, 0xA9, 0xB9, 0xC0, 0xDE, 0xEC, 0xF0},
 };
 
-#define SETTING_CHARS 1024
 #define NO_COLOUR (-1)
 #define NO_BACKGROUND 64  // the host's parser's other way of saying "none given"
 
@@ -26,12 +25,12 @@ static bool terminate_value(LPWSTR text, DWORD bytes)
 {
     DWORD chars = bytes / sizeof(WCHAR);
 
-    if (chars > SETTING_CHARS)
-        chars = SETTING_CHARS;
+    if (chars > TEXT_BUFFER_CHARS)
+        chars = TEXT_BUFFER_CHARS;
     for (DWORD i = 0; i < chars; i++)
         if (!text[i])
             return true;
-    if (chars == SETTING_CHARS)
+    if (chars == TEXT_BUFFER_CHARS)
         return false;
     text[chars] = 0;
     return true;
@@ -41,7 +40,7 @@ LONG read_highlight_value(HKEY root, LPCWSTR key_path, LPWSTR text)
 {
     HKEY key = NULL;
     DWORD type = REG_NONE;
-    DWORD bytes = SETTING_CHARS * sizeof(WCHAR);
+    DWORD bytes = TEXT_BUFFER_CHARS * sizeof(WCHAR);
     LONG rc;
 
     if (!key_path || !text || !key_path[0])
@@ -74,8 +73,8 @@ static void find_setting(LPWSTR text)
     LPCWSTR paths[2] = {own_key, folder_key};
     DWORD n;
 
-    n = GetEnvironmentVariableW(value_name, text, SETTING_CHARS);
-    if (n > 0 && n < SETTING_CHARS)
+    n = GetEnvironmentVariableW(value_name, text, TEXT_BUFFER_CHARS);
+    if (n > 0 && n < TEXT_BUFFER_CHARS)
         return;
     text[0] = 0;
 
@@ -187,7 +186,7 @@ static int default_highlight(BYTE normal)
 
 int init_highlight_colors(void)
 {
-    WCHAR text[SETTING_CHARS];
+    WCHAR text[TEXT_BUFFER_CHARS];
     DWORD mode = 0xFFFFFFFFu;
     unsigned int normal = 0, inverse = 0;
     int fg, bg, f, g, highlight;

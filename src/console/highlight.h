@@ -4,6 +4,7 @@
 #define NICSHOW_CONSOLE_HIGHLIGHT_H
 
 #include "../platform/win32.h"
+#include "../text_buffer.h"
 
 // Console attributes: bits 0-3 foreground, bits 4-7 background. normal 0 means that
 // highlighting is off; both fields are set together or both stay 0.
@@ -25,7 +26,7 @@ extern const BYTE contrast_table[2][16];
 // highlighting is off. Expects the record cleared. Returns the highlight, or 0.
 int init_highlight_colors(void);
 
-// Reads the REG_SZ value "Highlight" of root\key_path into text (1024 characters).
+// Reads the REG_SZ value "Highlight" of root\key_path into text (TEXT_BUFFER_CHARS).
 // 0 and a non-empty, terminated text; otherwise text is empty and the result is -1 for a
 // missing or empty argument, the error of opening or querying, ERROR_INVALID_DATA for
 // another type, ERROR_NO_DATA for an empty value, or ERROR_MORE_DATA for a value that

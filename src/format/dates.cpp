@@ -4,8 +4,6 @@
 // the system is asked only for locale settings, names, today and forms 32 to 36.
 #include "dates.h"
 
-#define TEXT_CHARS 1024
-
 const WCHAR *const english_day_names[7] = {
     TEXT("Sunday"),   TEXT("Monday"), TEXT("Tuesday"),  TEXT("Wednesday"),
     TEXT("Thursday"), TEXT("Friday"), TEXT("Saturday"),
@@ -119,11 +117,11 @@ int iso_week_date(UINT year, UINT month, UINT day, UINT *week_year, UINT *week, 
 
 static int locale_order(LCTYPE type)
 {
-    WCHAR answer[TEXT_CHARS];
+    WCHAR answer[TEXT_BUFFER_CHARS];
     WCHAR *end = NULL;
     ULONG value;
 
-    if (!GetLocaleInfoW(LOCALE_USER_DEFAULT, type, answer, TEXT_CHARS))
+    if (!GetLocaleInfoW(LOCALE_USER_DEFAULT, type, answer, TEXT_BUFFER_CHARS))
         return 1;
     if (!iswdigit(answer[0]))
         return 1;
@@ -145,9 +143,9 @@ int locale_long_date_order(void)
 
 WCHAR locale_date_separator(void)
 {
-    WCHAR answer[TEXT_CHARS];
+    WCHAR answer[TEXT_BUFFER_CHARS];
 
-    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDATE, answer, TEXT_CHARS) && answer[0] &&
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDATE, answer, TEXT_BUFFER_CHARS) && answer[0] &&
         !answer[1] && iswpunct(answer[0]))
         return answer[0];
     return TEXT('/');
@@ -220,23 +218,23 @@ static void write_system_date(LPWSTR out, UINT year, UINT month, UINT day, DWORD
                               LPCWSTR picture)
 {
     SYSTEMTIME st;
-    WCHAR text[TEXT_CHARS];
+    WCHAR text[TEXT_BUFFER_CHARS];
 
     make_systemtime(year, month, day, &st);
-    if (GetDateFormatW(LOCALE_USER_DEFAULT, flags, &st, picture, text, TEXT_CHARS))
-        lstrcpynW(out, text, TEXT_CHARS);
+    if (GetDateFormatW(LOCALE_USER_DEFAULT, flags, &st, picture, text, TEXT_BUFFER_CHARS))
+        lstrcpynW(out, text, TEXT_BUFFER_CHARS);
 }
 
 static void write_user_picture(LPWSTR out, UINT year, UINT month, UINT day)
 {
-    WCHAR picture[TEXT_CHARS];
+    WCHAR picture[TEXT_BUFFER_CHARS];
     DWORD n;
 
     ZeroMemory(picture, sizeof(picture));
-    n = GetEnvironmentVariableW(TEXT("DateForm"), picture, TEXT_CHARS);
+    n = GetEnvironmentVariableW(TEXT("DateForm"), picture, TEXT_BUFFER_CHARS);
     // A value too long for the buffer comes back as the size it needs, and the buffer's
     // contents are then undefined.
-    if (n == 0 || n >= TEXT_CHARS || !picture[0])
+    if (n == 0 || n >= TEXT_BUFFER_CHARS || !picture[0])
         write_system_date(out, year, month, day, DATE_LONGDATE, NULL);
     else
         write_system_date(out, year, month, day, 0, picture);

@@ -4,6 +4,7 @@
 #define NICSHOW_FORMAT_DATES_H
 
 #include "../platform/win32.h"
+#include "../text_buffer.h"
 
 // Form numbers: the low byte of a date form code.
 enum {
@@ -52,6 +53,7 @@ int locale_long_date_order(void);
 WCHAR locale_date_separator(void);
 BOOL load_locale_names(void);
 int make_systemtime(UINT year, UINT month, UINT day, SYSTEMTIME *st);
+// out holds TEXT_BUFFER_CHARS.
 int format_date(UINT year, UINT month, LPWSTR out, UINT day, DWORD code);
 
 #endif

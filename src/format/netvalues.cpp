@@ -1,10 +1,8 @@
 // Display text for the values the IP Helper API and the wireless LAN service deliver.
-// Every formatter writes into the report's value buffer of 1024 characters and never
+// Every formatter writes into the report's value buffer of TEXT_BUFFER_CHARS and never
 // past it.
 #include "netvalues.h"
 #include "dates.h"
-
-#define VALUE_CHARS 1024
 
 static const struct {
     ULONG if_type;
@@ -48,8 +46,8 @@ int format_link_speed(LPWSTR out, ULONG64 v)
     if (v == ~(ULONG64)0) {
         lstrcpyW(out, TEXT("N/A"));
     } else if (v >= 1000000000) {
-        _snwprintf(out, VALUE_CHARS, TEXT("%.1f Gbps"), (double)v / 1000000000.0);
-        out[VALUE_CHARS - 1] = 0;
+        _snwprintf(out, TEXT_BUFFER_CHARS, TEXT("%.1f Gbps"), (double)v / 1000000000.0);
+        out[TEXT_BUFFER_CHARS - 1] = 0;
     } else if (v >= 1000000) {
         // Below a billion every quotient fits in 32 bits.
         wsprintfW(out, TEXT("%u Mbps"), (UINT)(v / 1000000));
@@ -107,7 +105,7 @@ int format_ipv4(ULONG address, LPWSTR out)
 
 int format_socket_address(const SOCKADDR *address, LPWSTR out)
 {
-    DWORD chars = VALUE_CHARS;
+    DWORD chars = TEXT_BUFFER_CHARS;
 
     if (!address || !out)
         return -1;
@@ -149,7 +147,7 @@ int format_lease_time(LPWSTR out, DWORD date_format, ULONG64 t)
 {
     SYSTEMTIME utc, local;
     FILETIME ft;
-    WCHAR time_text[VALUE_CHARS];
+    WCHAR time_text[TEXT_BUFFER_CHARS];
     ULONG64 ticks;
     int len;
 
@@ -173,11 +171,12 @@ int format_lease_time(LPWSTR out, DWORD date_format, ULONG64 t)
                   (UINT)local.wSecond);
     } else {
         lstrcpyW(time_text, TEXT("  "));
-        if (!GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &local, NULL, time_text + 2, VALUE_CHARS - 2))
+        if (!GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &local, NULL, time_text + 2,
+                            TEXT_BUFFER_CHARS - 2))
             time_text[2] = 0;
     }
     // A long date picture may leave little room: the time takes what is left.
     len = lstrlenW(out);
-    lstrcpynW(out + len, time_text, VALUE_CHARS - len);
+    lstrcpynW(out + len, time_text, TEXT_BUFFER_CHARS - len);
     return 0;
 }

@@ -4,11 +4,13 @@
 #define NICSHOW_FORMAT_NETVALUES_H
 
 #include "../platform/win32.h"
+#include "../text_buffer.h"
 
-// The most bytes format_hex_bytes shows: three characters a byte fill the 1024 of the
-// value buffer, the last hyphen giving way to the terminator.
-#define HEX_BYTES_MAX 341
+// The most bytes format_hex_bytes shows: three characters a byte, and the terminator
+// written after the last, fill the value buffer.
+#define HEX_BYTES_MAX ((TEXT_BUFFER_CHARS - 1) / 3)
 
+// Each out is a buffer of TEXT_BUFFER_CHARS.
 int adapter_type_name(ULONG if_type, LPWSTR out);
 LPCWSTR enabled_text(int value);
 int format_link_speed(LPWSTR out, ULONG64 bits_per_second);

@@ -42,7 +42,7 @@ int format_system_error(DWORD code, LPWSTR text)
     }
     if (code == 0xFFFFFFFFu) {
         lstrcpyW(text, TEXT("Unknown error"));
-    } else if (!FormatMessageW(flags, source, code, 0, text, 1024, NULL)) {
+    } else if (!FormatMessageW(flags, source, code, 0, text, TEXT_BUFFER_CHARS, NULL)) {
         wsprintfW(text, TEXT("Error %d"), (int)code);
     }
     len = lstrlenW(text);

@@ -36,7 +36,7 @@ extern "C" PluginInfo *WINAPI GetPluginInfo(void)
 
 bool is_transient_or_piped(void)
 {
-    WCHAR work[1024];
+    WCHAR work[TEXT_BUFFER_CHARS];
 
     lstrcpyW(work, TEXT("%[_transient]%[_pipe]"));
     ExpandVariables(work, 1);
@@ -80,7 +80,7 @@ bool open_console_output(void)
 
 extern "C" INT WINAPI InitializePlugin(void)
 {
-    WCHAR work[1024];
+    WCHAR work[TEXT_BUFFER_CHARS];
     int rc;
     DWORD wlan_rc;
 
@@ -146,6 +146,6 @@ extern "C" INT WINAPI _clver$(LPWSTR text)
 {
     if (!text)
         return -1;
-    MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, "1.1.0.0", -1, text, 1024);
+    MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, "1.1.0.0", -1, text, TEXT_BUFFER_CHARS);
     return 0;
 }

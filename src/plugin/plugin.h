@@ -3,6 +3,7 @@
 #define NICSHOW_PLUGIN_PLUGIN_H
 
 #include "../platform/win32.h"
+#include "../text_buffer.h"
 
 #define PLUGIN_NAME TEXT("Nicshow")
 #define PLUGIN_VERSION_MAJOR 0
@@ -23,6 +24,7 @@ struct PluginInfo {
     INT host_reserved[4];
 };
 
+// The host's text buffers of Usage and _clver$ hold TEXT_BUFFER_CHARS.
 extern "C" {
 PluginInfo *WINAPI GetPluginInfo(void);
 INT WINAPI InitializePlugin(void);

@@ -49,13 +49,13 @@ extern "C" INT WINAPI Usage(LPWSTR name, LPWSTR text)
         rest++;
     while (*rest == TEXT('\n'))
         rest++;
-    lstrcpynW(text, rest, 1024);
+    lstrcpynW(text, rest, TEXT_BUFFER_CHARS);
     return 1;
 }
 
 extern "C" INT WINAPI Help(LPWSTR name)
 {
-    WCHAR caption[1024];
+    WCHAR caption[TEXT_BUFFER_CHARS];
     const UsageEntry *entry;
 
     wsprintfW(caption, TEXT("%s Plugin Help"), PLUGIN_NAME);
