@@ -29,10 +29,12 @@
 // The lines of --timing, each ending in CR LF, written after all output of the runs:
 //
 //   timing: runs=N median_ms=M min_ms=L max_ms=H
+//   exits: C=K ...
 //   probe: after_run=R next_handle=0xX heap_busy_bytes=B heap_busy_blocks=K heaps=P
 //
 // One run is the call of the command export and the write of its output (HostFlush);
-// milliseconds to four places, the median of an even N the mean of the middle two. The
+// milliseconds to four places, the median of an even N the mean of the middle two.
+// exits counts the measured runs by exit code, codes in the order they first came. The
 // probes are taken after measured run 10 (when N >= 10) and after the last run: one line
 // each, in that order, one line only when N is 10. next_handle (hexadecimal) is the value
 // a handle created then receives: Wine gives the lowest free one, so a leaked handle
@@ -129,12 +131,36 @@ static int run_once(CommandFn command, const std::wstring &tail, std::vector<wch
     return rc;
 }
 
+// How many measured runs ended with each exit code: a run that failed among a thousand
+// good ones shows even though only the last run's code leaves the process.
+struct ExitCount {
+    int code;
+    unsigned runs;
+};
+#define MAX_EXIT_CODES 8
+
+static void count_exit(ExitCount *counts, int *used, int code)
+{
+    int i = 0;
+
+    while (i < *used && counts[i].code != code)
+        i++;
+    if (i == *used) {
+        if (*used == MAX_EXIT_CODES)
+            i--;  // more kinds than a command has: the last slot takes the rest
+        else
+            counts[(*used)++] = ExitCount{code, 0};
+    }
+    counts[i].runs++;
+}
+
 static int run_repeated(CommandFn command, const std::wstring &tail, unsigned runs, bool timing)
 {
     std::vector<wchar_t> copy(tail.size() + 1);
     std::vector<LONGLONG> ticks;
     Probe probes[2];
-    int probe_count = 0, rc = 0;
+    ExitCount exits[MAX_EXIT_CODES];
+    int probe_count = 0, exit_kinds = 0, rc = 0;
 
     // Everything the loop needs is allocated before it, so the probes see the plug-in alone.
     if (timing) {
@@ -147,6 +173,7 @@ static int run_repeated(CommandFn command, const std::wstring &tail, unsigned ru
         if (!timing)
             continue;
         ticks.push_back(clock_ticks() - start);
+        count_exit(exits, &exit_kinds, rc);
         if (n == PROBE_RUN || n == runs)
             take_probe(n, &probes[probe_count++]);
     }
@@ -156,6 +183,10 @@ static int run_repeated(CommandFn command, const std::wstring &tail, unsigned ru
 
         format_timing_line(line, 256, ticks);
         Qprintf(err, L"%s", line);
+        Qprintf(err, L"exits:");
+        for (int i = 0; i < exit_kinds; i++)
+            Qprintf(err, L" %d=%u", exits[i].code, exits[i].runs);
+        Qprintf(err, L"\r\n");
         for (int i = 0; i < probe_count; i++)
             Qprintf(err,
                     L"probe: after_run=%u next_handle=0x%I64X heap_busy_bytes=%I64u "
