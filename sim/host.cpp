@@ -150,7 +150,8 @@ int WINAPI SetColors(int attribute)
 int WINAPI GetAttribute(unsigned int *normal, unsigned int *inverse)
 {
     host_state.calls["GetAttribute"]++;
-    unsigned a = host_state.normal_attr & 0xFF;
+    // As the host has it: console attributes may carry bits above the colours.
+    unsigned a = host_state.normal_attr;
     if (normal)
         *normal = a;
     if (inverse)
