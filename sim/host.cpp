@@ -141,9 +141,9 @@ int WINAPI ExpandVariables(LPWSTR text, int)
 int WINAPI SetColors(int attribute)
 {
     host_state.calls["SetColors"]++;
+    // Only recorded: the plug-in sets the console's attribute itself wherever it relies
+    // on one, and a host that did it here would hide a missing call.
     host_state.set_colors.push_back(attribute);
-    if (sim::console().stdout_is_console)
-        sim::console().attr = (WORD)(attribute & 0xFF);
     return 0;
 }
 
