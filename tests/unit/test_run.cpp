@@ -242,14 +242,39 @@ TEST_F(Run, EmptyTailGivesTheDefaultListing)
     EXPECT_TRUE(sim::kernel().sleeps.empty());
 }
 
-TEST_F(Run, DetailedListingFreesTheWirelessBlocks)
+TEST_F(Run, DetailedListingFreesTheWirelessBlocksAndDatesLeasesInTheRunsForm)
 {
-    machine();
-    EXPECT_EQ(run("/i"), 0);
-    EXPECT_EQ(sim::out(), DETAILED_HEADER + DETAILED_LISTING);
-    EXPECT_EQ(sim::err(), "");
-    EXPECT_GT(sim::wlan().allocations, 0);
-    EXPECT_EQ(sim::net().addresses_calls.back().flags, 0xD0u);
+    // The Ethernet adapter's lease lines stand after its DHCP server line.
+    const std::string server = "   DHCP server. . . . . . . :  192.0.2.1\r\n";
+    auto with_lease = [&](const std::string &obtained, const std::string &expires) {
+        std::string listing = DETAILED_LISTING;
+        return listing.insert(listing.find(server) + server.size(),
+                              "   Lease obtained/renewed . :  " + obtained + "\r\n"
+                              "   Lease expires. . . . . . :  " + expires + "\r\n");
+    };
+    struct Case {
+        const char *what;
+        const char *tail;
+        time_t obtained, expires;
+        std::string listing;
+    } cases[] = {
+        {"no lease known", "/i", 0, 0, DETAILED_LISTING},
+        {"the default date form", "/i", 1704438309, 1704524709,
+         with_lease("Friday, January 5, 2024  7:05:09 AM", "Saturday, January 6, 2024  7:05:09 AM")},
+        {"/F reaches the lease lines", "/i /f:4", 1704438309, 1704524709,
+         with_lease("2024-01-05  07:05:09", "2024-01-06  07:05:09")},
+    };
+    for (const auto &c : cases) {
+        fresh();
+        machine();
+        sim::net().find(7)->lease_obtained = c.obtained;
+        sim::net().find(7)->lease_expires = c.expires;
+        EXPECT_EQ(run(c.tail), 0) << c.what;
+        EXPECT_EQ(sim::out(), DETAILED_HEADER + c.listing) << c.what;
+        EXPECT_EQ(sim::err(), "") << c.what;
+        EXPECT_GT(sim::wlan().allocations, 0) << c.what;
+        EXPECT_EQ(sim::net().addresses_calls.back().flags, 0xD0u) << c.what;
+    }
 }
 
 TEST_F(Run, NullTailIsABadArgumentWithNothingWritten)
