@@ -173,9 +173,10 @@ int WINAPI ParseColors(LPCWSTR text, int *foreground, int *background)
     return 0;
 }
 
-int WINAPI WildcardComparison(LPCWSTR pattern, LPCWSTR name, int, int)
+int WINAPI WildcardComparison(LPCWSTR pattern, LPCWSTR name, int flag1, int flag2)
 {
     host_state.calls["WildcardComparison"]++;
+    host_state.wildcard_calls.push_back({pattern ? pattern : u"", name ? name : u"", flag1, flag2});
     return hostlogic::wildcard_compare(pattern, name);
 }
 

@@ -33,6 +33,11 @@ struct Segment {
     std::u16string text;
     WORD attr;  // console attribute in force when the text was written
 };
+// What WildcardComparison was given, call by call.
+struct WildcardCall {
+    std::u16string pattern, name;
+    int flag1, flag2;
+};
 struct HostState {
     std::vector<Segment> transcript;
     std::map<std::string, int> calls;              // host service name -> calls
@@ -43,6 +48,7 @@ struct HostState {
     int parse_colors_fg = -2;                      // when >= -1, ParseColors answers this
     int parse_colors_bg = -2;
     bool parse_colors_scripted = false;
+    std::vector<WildcardCall> wildcard_calls;
 };
 HostState &host();
 void set_host_var(const std::string &name, const std::string &value);
