@@ -296,8 +296,11 @@ TEST_F(Run, HelpAndBadArgumentsEndBeforeAnythingIsAcquired)
         std::string out, err;
     } cases[] = {
         {"/?", 0, usage, ""},
+        {"/??", 0, usage + "\r\n\t\t\t\tNicshow  0.95.2.0 (x86)\r\n", ""},
         {"/b /s /p /?", 0, usage, ""},
         {"/x /z", 1, "", "Nicshow plugin: Unknown option: \"/Z\"\r\n"},
+        {"-?", 1, "", "Nicshow plugin: Unknown option: \"-?\"\r\n"},
+        {"/z /?", 1, "", "Nicshow plugin: Unknown option: \"/Z\"\r\n"},
         {"/b eth* wifi*", 1, "", "Nicshow plugin: Syntax error: \"WIFI*\"\r\n"},
         {"/p /f:3x /r", 1, "", "Nicshow plugin: Bad fmt value: \"/F:3X\"\r\n"},
         {"/r /p,1001", 1, "", "Nicshow plugin: Pause lines must be 0 - 1000: 1001\r\n"},
@@ -334,6 +337,29 @@ TEST_F(Run, EveryRunStartsWithAClearBreakFlag)
                               HEADER + ETHERNET_RELEASED + WIFI.substr(0, WIFI.find("   IPv4")) +
                               "\r\n2 adapters listed.\r\n");
     EXPECT_EQ(sim::con(), "") << "no prompt, no echo";
+}
+
+TEST_F(Run, EveryRunStartsWithAResetPager)
+{
+    machine();
+    pager.lines_left = 7;
+    pager.page_length = 20;
+    pager.pause_ms = 9000;
+    pager.break_requested = 1;
+    EXPECT_EQ(run("/?"), 0);
+    EXPECT_EQ(pager.lines_left, 0u);
+    EXPECT_EQ(pager.page_length, 0u);
+    EXPECT_EQ(pager.pause_ms, 0u);
+    EXPECT_EQ(pager.break_requested, 0u);
+
+    // The pause time of one run does not reach into the next.
+    run("/p:4");
+    EXPECT_EQ(pager.pause_ms, 4000u);
+    run("/p");
+    EXPECT_EQ(pager.pause_ms, 0u);
+    pager.pause_ms = 123;
+    run("/d");
+    EXPECT_EQ(pager.pause_ms, 0u);
 }
 
 // --- release and renew within the run --------------------------------------------------
