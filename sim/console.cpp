@@ -13,12 +13,10 @@ namespace sim {
 void write(Stream stream, const std::u16string &text);
 
 static ConsoleState console_state;
-static int getwch_pending = -1;  // second code of an extended key for _getwch
 
 static void reset_console()
 {
     console_state = ConsoleState();
-    getwch_pending = -1;
 }
 static ResetHook console_hook(reset_console);
 
@@ -34,10 +32,8 @@ HANDLE conin_handle()
 
 HANDLE open_conin()
 {
-    if (console_state.conin_missing) {
-        SetLastError(ERROR_INVALID_HANDLE);
+    if (console_state.conin_missing)
         return INVALID_HANDLE_VALUE;
-    }
     console_state.conin_opens++;
     return conin_handle();
 }
@@ -48,22 +44,15 @@ static bool is_screen(HANDLE h)
 }
 
 // --- input script ----------------------------------------------------------------------
-static bool is_enhanced(WORD vk)
-{
-    return (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE;
-}
-
 static Input key_record(BOOL down, char16_t ch, WORD vk, WORD scan, DWORD after_ms)
 {
     Input in;
     in.record.EventType = KEY_EVENT;
     KEY_EVENT_RECORD &k = in.record.Event.KeyEvent;
     k.bKeyDown = down;
-    k.wRepeatCount = 1;
     k.wVirtualKeyCode = vk;
     k.wVirtualScanCode = scan;
     k.uChar.UnicodeChar = ch;
-    k.dwControlKeyState = is_enhanced(vk) ? ENHANCED_KEY : 0;
     in.after_ms = after_ms;
     return in;
 }
@@ -136,9 +125,7 @@ void raise_ctrl(DWORD type)
 {
     auto &c = console_state;
     if (type == CTRL_C_EVENT && !c.processed_input) {
-        Input in = key_record(TRUE, 3, 'C', 0x2E, 0);
-        in.record.Event.KeyEvent.dwControlKeyState = LEFT_CTRL_PRESSED;
-        c.buffer.push_back(in.record);
+        c.buffer.push_back(key_record(TRUE, 3, 'C', 0x2E, 0).record);
         return;
     }
     // The system calls the handlers on a thread of its own, the last installed first,
@@ -209,65 +196,27 @@ void line_end()
         raise_ctrl(CTRL_C_EVENT);
 }
 
-// Whether a key record is one the runtime's _getwch would report, and how.
-static bool runtime_key(const INPUT_RECORD &r)
-{
-    if (r.EventType != KEY_EVENT || !r.Event.KeyEvent.bKeyDown)
-        return false;
-    const KEY_EVENT_RECORD &k = r.Event.KeyEvent;
-    if (k.uChar.UnicodeChar)
-        return true;
-    WORD vk = k.wVirtualKeyCode;
-    return (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE ||
-           (vk >= VK_F1 && vk <= VK_F12);
-}
-
 }  // namespace sim
 
 using sim::console_state;
 
 BOOL GetConsoleMode(HANDLE h, LPDWORD mode)
 {
-    if (h == sim::conin_handle()) {
-        if (mode)
-            *mode = (console_state.processed_input ? ENABLE_PROCESSED_INPUT : 0) |
-                    ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT;
-        return TRUE;
-    }
-    if (!sim::is_screen(h)) {
-        SetLastError(ERROR_INVALID_HANDLE);
+    if (!sim::is_screen(h))
         return FALSE;
-    }
     if (mode)
         *mode = 3;
     return TRUE;
 }
 
-BOOL SetConsoleMode(HANDLE h, DWORD mode)
-{
-    if (h == sim::conin_handle()) {
-        console_state.processed_input = (mode & ENABLE_PROCESSED_INPUT) != 0;
-        return TRUE;
-    }
-    return sim::is_screen(h);
-}
-
 BOOL GetConsoleScreenBufferInfo(HANDLE h, PCONSOLE_SCREEN_BUFFER_INFO info)
 {
-    if (!sim::is_screen(h) || !info) {
-        SetLastError(ERROR_INVALID_HANDLE);
+    if (!sim::is_screen(h) || !info)
         return FALSE;
-    }
     memset(info, 0, sizeof(*info));
-    info->dwSize.X = 80;
-    info->dwSize.Y = 300;
     info->wAttributes = console_state.attr;
-    info->srWindow.Left = 0;
-    info->srWindow.Right = 79;
     info->srWindow.Top = console_state.window_top;
     info->srWindow.Bottom = (SHORT)(console_state.window_top + console_state.window_rows - 1);
-    info->dwMaximumWindowSize.X = 80;
-    info->dwMaximumWindowSize.Y = console_state.window_rows;
     return TRUE;
 }
 
@@ -298,61 +247,27 @@ BOOL SetConsoleCtrlHandler(PHANDLER_ROUTINE handler, BOOL add)
     return FALSE;
 }
 
-BOOL WriteConsoleW(HANDLE h, const void *text, DWORD chars, LPDWORD written, LPVOID)
-{
-    if (!sim::is_screen(h))
-        return FALSE;
-    sim::write(sim::Stream::Console, std::u16string((const char16_t *)text, chars));
-    if (written)
-        *written = chars;
-    return TRUE;
-}
-
 BOOL GetNumberOfConsoleInputEvents(HANDLE h, LPDWORD count)
 {
-    if (h != sim::conin_handle() || !count) {
-        SetLastError(ERROR_INVALID_HANDLE);
+    if (h != sim::conin_handle() || !count)
         return FALSE;
-    }
     sim::pump();
     *count = (DWORD)console_state.buffer.size();
     return TRUE;
 }
 
-static BOOL take_input(HANDLE h, PINPUT_RECORD records, DWORD length, LPDWORD read, bool remove)
+BOOL ReadConsoleInputW(HANDLE h, PINPUT_RECORD records, DWORD length, LPDWORD read)
 {
-    if (h != sim::conin_handle() || !records || !read) {
-        SetLastError(ERROR_INVALID_HANDLE);
+    if (h != sim::conin_handle() || !records || !read)
         return FALSE;
-    }
+    if (length && !sim::wait_for_input())
+        throw std::runtime_error("sim: ReadConsoleInputW would block for ever: nothing scripted");
     auto &b = console_state.buffer;
     DWORD n = 0;
     for (; n < length && n < b.size(); n++)
         records[n] = b[n];
-    if (remove)
-        b.erase(b.begin(), b.begin() + n);
+    b.erase(b.begin(), b.begin() + n);
     *read = n;
-    return TRUE;
-}
-
-BOOL PeekConsoleInputW(HANDLE h, PINPUT_RECORD records, DWORD length, LPDWORD read)
-{
-    sim::pump();
-    return take_input(h, records, length, read, false);
-}
-
-BOOL ReadConsoleInputW(HANDLE h, PINPUT_RECORD records, DWORD length, LPDWORD read)
-{
-    if (h == sim::conin_handle() && length && !sim::wait_for_input())
-        throw std::runtime_error("sim: ReadConsoleInputW would block for ever: nothing scripted");
-    return take_input(h, records, length, read, true);
-}
-
-BOOL FlushConsoleInputBuffer(HANDLE h)
-{
-    if (h != sim::conin_handle())
-        return FALSE;
-    console_state.buffer.clear();
     return TRUE;
 }
 
@@ -361,39 +276,6 @@ int _cputws(const char16_t *text)
     if (!text)
         return -1;
     sim::write(sim::Stream::Console, text);
-    return 0;
-}
-
-int _kbhit(void)
-{
-    sim::pump();
-    for (const INPUT_RECORD &r : console_state.buffer)
-        if (sim::runtime_key(r))
-            return 1;
-    return 0;
-}
-
-// As the runtime gives them: a character, or 0 (0xE0 for the grey keys) and then the
-// scan code. With nothing to come, 0 instead of blocking for ever.
-int _getwch(void)
-{
-    if (sim::getwch_pending >= 0) {
-        int code = sim::getwch_pending;
-        sim::getwch_pending = -1;
-        return code;
-    }
-    auto &b = console_state.buffer;
-    while (sim::wait_for_input()) {
-        INPUT_RECORD r = b.front();
-        b.pop_front();
-        if (!sim::runtime_key(r))
-            continue;
-        const KEY_EVENT_RECORD &k = r.Event.KeyEvent;
-        if (k.uChar.UnicodeChar)
-            return k.uChar.UnicodeChar;
-        sim::getwch_pending = k.wVirtualScanCode;
-        return (k.dwControlKeyState & ENHANCED_KEY) ? 0xE0 : 0;
-    }
     return 0;
 }
 
@@ -408,10 +290,8 @@ void Sleep(DWORD ms)
 // arrives, like the real wait.
 DWORD WaitForSingleObject(HANDLE h, DWORD ms)
 {
-    if (h != sim::conin_handle()) {
-        SetLastError(ERROR_INVALID_HANDLE);
+    if (h != sim::conin_handle())
         return WAIT_FAILED;
-    }
     console_state.input_waits.push_back(ms);
     sim::pump();
     for (ULONG64 waited = 0; console_state.buffer.empty(); waited++) {

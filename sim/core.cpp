@@ -93,7 +93,6 @@ static KernelState kernel_state;
 static std::map<void *, size_t> heap_blocks;
 static std::map<HKEY, std::u16string> open_keys;
 static ULONG_PTR next_key = 0x10000;
-static DWORD last_error;
 
 static void default_messages(KernelState &k)
 {
@@ -125,7 +124,6 @@ static void reset_kernel()
     heap_blocks.clear();
     open_keys.clear();
     next_key = 0x10000;
-    last_error = 0;
     kernel_state = KernelState();
     default_messages(kernel_state);
 }
@@ -240,7 +238,6 @@ HANDLE CreateFileW(LPCWSTR name, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWO
     if (n == u"CONOUT$") {
         if (k.conout_failures > 0) {
             k.conout_failures--;
-            sim::last_error = ERROR_INVALID_HANDLE;
             return INVALID_HANDLE_VALUE;
         }
         k.conout_opens++;
@@ -249,7 +246,6 @@ HANDLE CreateFileW(LPCWSTR name, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWO
     }
     if (n == u"CONIN$")
         return sim::open_conin();
-    sim::last_error = ERROR_FILE_NOT_FOUND;
     return INVALID_HANDLE_VALUE;
 }
 
@@ -263,25 +259,12 @@ BOOL CloseHandle(HANDLE h)
     return TRUE;
 }
 
-DWORD GetLastError(void)
-{
-    return sim::last_error;
-}
-
-void SetLastError(DWORD code)
-{
-    sim::last_error = code;
-}
-
 // --- modules and versions --------------------------------------------------------------
 static LONG sim_rtl_get_version(PRTL_OSVERSIONINFOW info)
 {
     auto &k = kernel_state;
     k.rtl_calls++;
     info->dwMajorVersion = k.rtl_major;
-    info->dwMinorVersion = k.rtl_minor;
-    info->dwBuildNumber = k.rtl_build;
-    info->dwPlatformId = 2;
     return 0;
 }
 
@@ -289,7 +272,6 @@ HMODULE GetModuleHandleW(LPCWSTR name)
 {
     auto &k = kernel_state;
     std::u16string n = hostlogic::upper(name ? name : u"");
-    k.module_lookups.push_back(sim::utf8(n));
     if ((n == u"NTDLL.DLL" || n == u"NTDLL") && k.ntdll_loaded)
         return (HMODULE)0x7700;
     if ((n == u"WININET.DLL" || n == u"WININET") && k.wininet_loaded)
@@ -312,9 +294,6 @@ BOOL GetVersionExW(LPOSVERSIONINFOW info)
     if (!k.get_version_ex_ok || !info)
         return FALSE;
     info->dwMajorVersion = k.gve_major;
-    info->dwMinorVersion = k.gve_minor;
-    info->dwBuildNumber = k.gve_build;
-    info->dwPlatformId = 2;
     return TRUE;
 }
 
@@ -329,10 +308,8 @@ DWORD FormatMessageW(DWORD flags, LPCVOID source, DWORD code, DWORD, LPWSTR buff
         text = &k.wininet_messages[code];
     else if ((flags & FORMAT_MESSAGE_FROM_SYSTEM) && k.system_messages.count(code))
         text = &k.system_messages[code];
-    if (!text) {
-        sim::last_error = ERROR_MR_MID_NOT_FOUND;
+    if (!text)
         return 0;
-    }
     std::u16string s = *text;
     if (flags & FORMAT_MESSAGE_MAX_WIDTH_MASK) {
         // The message compiler's line breaks become blanks; none are added.
@@ -347,10 +324,8 @@ DWORD FormatMessageW(DWORD flags, LPCVOID source, DWORD code, DWORD, LPWSTR buff
         }
         s = t;
     }
-    if (!buffer || s.size() + 1 > size) {
-        sim::last_error = ERROR_INSUFFICIENT_BUFFER;
+    if (!buffer || s.size() + 1 > size)
         return 0;
-    }
     memcpy(buffer, s.data(), s.size() * 2);
     buffer[s.size()] = 0;
     return (DWORD)s.size();
@@ -366,26 +341,14 @@ DWORD GetTickCount(void)
 DWORD GetEnvironmentVariableW(LPCWSTR name, LPWSTR buffer, DWORD size)
 {
     auto it = kernel_state.env.find(hostlogic::upper(name ? name : u""));
-    if (it == kernel_state.env.end()) {
-        sim::last_error = ERROR_ENVVAR_NOT_FOUND;
+    if (it == kernel_state.env.end())
         return 0;
-    }
     const std::u16string &v = it->second;
     if (!buffer || v.size() + 1 > size)
         return (DWORD)v.size() + 1;
     memcpy(buffer, v.data(), v.size() * 2);
     buffer[v.size()] = 0;
     return (DWORD)v.size();
-}
-
-BOOL SetEnvironmentVariableW(LPCWSTR name, LPCWSTR value)
-{
-    std::u16string n = hostlogic::upper(name ? name : u"");
-    if (value)
-        kernel_state.env[n] = value;
-    else
-        kernel_state.env.erase(n);
-    return TRUE;
 }
 
 int MultiByteToWideChar(UINT, DWORD, LPCSTR text, int bytes, LPWSTR out, int chars)
@@ -397,31 +360,11 @@ int MultiByteToWideChar(UINT, DWORD, LPCSTR text, int bytes, LPWSTR out, int cha
     size_t need = w.size() + (bytes < 0 ? 1 : 0);
     if (!out || chars == 0)
         return (int)need;
-    if ((size_t)chars < need) {
-        sim::last_error = ERROR_INSUFFICIENT_BUFFER;
+    if ((size_t)chars < need)
         return 0;
-    }
     memcpy(out, w.data(), w.size() * 2);
     if (bytes < 0)
         out[w.size()] = 0;
-    return (int)need;
-}
-
-int WideCharToMultiByte(UINT, DWORD, LPCWSTR text, int chars, LPSTR out, int bytes, LPCSTR,
-                        LPBOOL)
-{
-    if (!text)
-        return 0;
-    std::u16string in = chars < 0 ? std::u16string(text) : std::u16string(text, (size_t)chars);
-    std::string s = sim::utf8(in);
-    size_t need = s.size() + (chars < 0 ? 1 : 0);
-    if (!out || bytes == 0)
-        return (int)need;
-    if ((size_t)bytes < need)
-        return 0;
-    memcpy(out, s.data(), s.size());
-    if (chars < 0)
-        out[s.size()] = 0;
     return (int)need;
 }
 
@@ -568,19 +511,12 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
 }
 
 // --- sockets and wireless client -------------------------------------------------------
-int WSAStartup(WORD version, LPWSADATA data)
+int WSAStartup(WORD version, LPWSADATA)
 {
     auto &k = kernel_state;
     k.events.push_back("WSAStartup");
     k.wsa_version_asked = version;
-    if (k.wsa_startup_result)
-        return k.wsa_startup_result;
-    k.wsa_startups++;
-    if (data) {
-        data->wVersion = version;
-        data->wHighVersion = MAKEWORD(2, 2);
-    }
-    return 0;
+    return k.wsa_startup_result;
 }
 
 int WSACleanup(void)
@@ -588,11 +524,6 @@ int WSACleanup(void)
     kernel_state.events.push_back("WSACleanup");
     kernel_state.wsa_cleanups++;
     return 0;
-}
-
-int WSAGetLastError(void)
-{
-    return (int)sim::last_error;
 }
 
 DWORD WlanOpenHandle(DWORD client_version, PVOID, PDWORD negotiated, PHANDLE client)

@@ -2,6 +2,11 @@
 // 32-bit widths.
 #include "sim.h"
 
+static bool is_hex_digit(char16_t c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+
 uint32_t wcstoul(const char16_t *text, char16_t **end, int base)
 {
     const char16_t *p = text;
@@ -13,7 +18,7 @@ uint32_t wcstoul(const char16_t *text, char16_t **end, int base)
         p++;
     }
     if ((base == 0 || base == 16) && p[0] == u'0' && (p[1] == u'x' || p[1] == u'X') &&
-        iswxdigit(p[2])) {
+        is_hex_digit(p[2])) {
         p += 2;
         base = 16;
     } else if (base == 0) {
@@ -51,42 +56,6 @@ uint32_t wcstoul(const char16_t *text, char16_t **end, int base)
     return negative ? (uint32_t)(0u - v) : v;
 }
 
-int32_t wcstol(const char16_t *text, char16_t **end, int base)
-{
-    const char16_t *p = text;
-    while (iswspace(*p))
-        p++;
-    bool negative = *p == u'-';
-    if (*p == u'+' || *p == u'-')
-        p++;
-    char16_t *e;
-    int saved = errno;
-    errno = 0;
-    uint32_t v = wcstoul(p, &e, base);
-    if (e == p) {
-        if (end)
-            *end = (char16_t *)text;
-        errno = saved;
-        return 0;
-    }
-    if (end)
-        *end = e;
-    if (errno == ERANGE || (!negative && v > 0x7FFFFFFFu) || (negative && v > 0x80000000u)) {
-        errno = ERANGE;
-        return negative ? INT32_MIN : INT32_MAX;
-    }
-    errno = saved;
-    return negative ? (int32_t)(0u - v) : (int32_t)v;
-}
-
-size_t wcslen(const char16_t *text)
-{
-    size_t n = 0;
-    while (text[n])
-        n++;
-    return n;
-}
-
 int iswspace(char16_t c)
 {
     return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 ||
@@ -97,11 +66,6 @@ int iswspace(char16_t c)
 int iswdigit(char16_t c)
 {
     return c >= u'0' && c <= u'9';
-}
-
-int iswxdigit(char16_t c)
-{
-    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
 }
 
 int iswalpha(char16_t c)
@@ -118,22 +82,4 @@ int iswpunct(char16_t c)
            (c >= 0x7B && c <= 0x7E) ||
            (c >= 0xA1 && c <= 0xBF && c != 0xAA && c != 0xB5 && c != 0xBA) || c == 0xD7 ||
            c == 0xF7 || (c >= 0x2010 && c <= 0x2027) || c == 0x3001 || c == 0x3002;
-}
-
-char16_t towupper(char16_t c)
-{
-    if (c >= u'a' && c <= u'z')
-        return (char16_t)(c - 32);
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
-        return (char16_t)(c - 32);
-    return c;
-}
-
-char16_t towlower(char16_t c)
-{
-    if (c >= u'A' && c <= u'Z')
-        return (char16_t)(c + 32);
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
-        return (char16_t)(c + 32);
-    return c;
 }

@@ -204,9 +204,12 @@ std::u16string format(const char16_t *fmt, ...)
 
 }  // namespace sim
 
-int wvsprintfW(LPWSTR out, LPCWSTR format, va_list args)
+int wsprintfW(LPWSTR out, LPCWSTR format, ...)
 {
-    std::u16string s = sim::vformat(format, args);
+    va_list ap;
+    va_start(ap, format);
+    std::u16string s = sim::vformat(format, ap);
+    va_end(ap);
     if (s.size() > 1023)  // wsprintfW writes at most 1024 characters with the terminator
         s.resize(1023);
     for (size_t i = 0; i < s.size(); i++)
@@ -215,18 +218,12 @@ int wvsprintfW(LPWSTR out, LPCWSTR format, va_list args)
     return (int)s.size();
 }
 
-int wsprintfW(LPWSTR out, LPCWSTR format, ...)
+int _snwprintf(char16_t *out, size_t count, const char16_t *format, ...)
 {
     va_list ap;
     va_start(ap, format);
-    int n = wvsprintfW(out, format, ap);
+    std::u16string s = sim::vformat(format, ap);
     va_end(ap);
-    return n;
-}
-
-int _vsnwprintf(char16_t *out, size_t count, const char16_t *format, va_list args)
-{
-    std::u16string s = sim::vformat(format, args);
     if (s.size() > count) {
         for (size_t i = 0; i < count; i++)
             out[i] = s[i];
@@ -237,13 +234,4 @@ int _vsnwprintf(char16_t *out, size_t count, const char16_t *format, va_list arg
     if (s.size() < count)
         out[s.size()] = 0;
     return (int)s.size();
-}
-
-int _snwprintf(char16_t *out, size_t count, const char16_t *format, ...)
-{
-    va_list ap;
-    va_start(ap, format);
-    int n = _vsnwprintf(out, count, format, ap);
-    va_end(ap);
-    return n;
 }

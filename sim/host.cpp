@@ -141,16 +141,17 @@ int WINAPI ExpandVariables(LPWSTR text, int)
 int WINAPI SetColors(int attribute)
 {
     host_state.calls["SetColors"]++;
+    // Only recorded: the plug-in sets the console's attribute itself wherever it relies
+    // on one, and a host that did it here would hide a missing call.
     host_state.set_colors.push_back(attribute);
-    if (sim::console().stdout_is_console)
-        sim::console().attr = (WORD)(attribute & 0xFF);
     return 0;
 }
 
 int WINAPI GetAttribute(unsigned int *normal, unsigned int *inverse)
 {
     host_state.calls["GetAttribute"]++;
-    unsigned a = host_state.normal_attr & 0xFF;
+    // As the host has it: console attributes may carry bits above the colours.
+    unsigned a = host_state.normal_attr;
     if (normal)
         *normal = a;
     if (inverse)
@@ -172,9 +173,10 @@ int WINAPI ParseColors(LPCWSTR text, int *foreground, int *background)
     return 0;
 }
 
-int WINAPI WildcardComparison(LPCWSTR pattern, LPCWSTR name, int, int)
+int WINAPI WildcardComparison(LPCWSTR pattern, LPCWSTR name, int flag1, int flag2)
 {
     host_state.calls["WildcardComparison"]++;
+    host_state.wildcard_calls.push_back({pattern ? pattern : u"", name ? name : u"", flag1, flag2});
     return hostlogic::wildcard_compare(pattern, name);
 }
 

@@ -334,19 +334,10 @@ static void put_adapter(Block &b, size_t *next_field, const AdapterSpec &a, ULON
         memcpy(rec.PhysicalAddress, a.physical_address.data(),
                a.physical_address.size() < 8 ? a.physical_address.size() : 8);
     rec.Flags = a.flags;
-    rec.Mtu = a.mtu;
     rec.IfType = a.if_type;
-    rec.OperStatus = a.oper_status;
-    rec.Ipv6IfIndex = (a.flags & IP_ADAPTER_IPV6_ENABLED) ? a.index : 0;
-    for (int i = 1; i < 16; i++)
-        rec.ZoneIndices[i] = i <= 4 ? a.index : 1;
+    rec.OperStatus = a.oper_status;  // tests set it to show that the listing ignores it
     rec.TransmitLinkSpeed = a.transmit_speed;
     rec.ReceiveLinkSpeed = a.receive_speed;
-    rec.Ipv4Metric = rec.Ipv6Metric = a.if_type == IF_TYPE_SOFTWARE_LOOPBACK ? 75 : 25;
-    rec.Luid = luid_of(a);
-    rec.CompartmentId = 1;
-    rec.ConnectionType = NET_IF_CONNECTION_DEDICATED;
-    rec.TunnelType = a.tunnel_type;
     rec.Dhcpv6ClientDuidLength = (ULONG)a.duid.size();
     if (!a.duid.empty())
         memcpy(rec.Dhcpv6ClientDuid, a.duid.data(),
@@ -361,53 +352,26 @@ static void put_adapter(Block &b, size_t *next_field, const AdapterSpec &a, ULON
 
     b.link(field(offsetof(IP_ADAPTER_ADDRESSES, AdapterName)), b.put_narrow(a.adapter_name));
 
-    if (!(flags & GAA_FLAG_SKIP_UNICAST)) {
-        size_t next = field(offsetof(IP_ADAPTER_ADDRESSES, FirstUnicastAddress));
-        for (const UnicastSpec &u : a.unicast) {
-            ADDRESS_FAMILY f = family_of(u.address);
-            if (family != AF_UNSPEC && f != family)
-                continue;
-            bool link_local = u.address.compare(0, 4, "fe80") == 0 ||
-                              u.address.compare(0, 8, "169.254.") == 0;
-            bool dhcp = f == AF_INET && (a.flags & IP_ADAPTER_DHCP_ENABLED);
-            IP_ADAPTER_UNICAST_ADDRESS ur;
-            memset(&ur, 0, sizeof ur);
-            ur.Length = u.record_length ? u.record_length : sizeof ur;
-            ur.Flags = link_local || a.if_type == IF_TYPE_SOFTWARE_LOOPBACK
-                           ? 0 : IP_ADAPTER_ADDRESS_DNS_ELIGIBLE;
-            ur.PrefixOrigin = link_local ? IpPrefixOriginWellKnown
-                              : dhcp     ? IpPrefixOriginDhcp
-                                         : IpPrefixOriginManual;
-            ur.SuffixOrigin = link_local ? IpSuffixOriginLinkLayerAddress
-                              : dhcp     ? IpSuffixOriginDhcp
-                                         : IpSuffixOriginManual;
-            ur.DadState = IpDadStatePreferred;
-            ULONG life = dhcp && a.lease_expires > a.lease_obtained
-                             ? (ULONG)(a.lease_expires - a.lease_obtained) : 0xFFFFFFFFu;
-            ur.ValidLifetime = ur.PreferredLifetime = ur.LeaseLifetime = life;
-            // Written whatever Length says, so code that reads past Length shows it.
-            ur.OnLinkPrefixLength = u.prefix_length;
-            size_t uo = b.put(ur);
-            b.link(next, uo);
-            next = uo + offsetof(IP_ADAPTER_UNICAST_ADDRESS, Next);
-            put_socket_address(b, uo + offsetof(IP_ADAPTER_UNICAST_ADDRESS, Address), u.address);
-        }
+    size_t next_unicast = field(offsetof(IP_ADAPTER_ADDRESSES, FirstUnicastAddress));
+    for (const UnicastSpec &u : a.unicast) {
+        if (family != AF_UNSPEC && family_of(u.address) != family)
+            continue;
+        IP_ADAPTER_UNICAST_ADDRESS ur;
+        memset(&ur, 0, sizeof ur);
+        ur.Length = u.record_length ? u.record_length : sizeof ur;
+        // Written whatever Length says, so code that reads past Length shows it.
+        ur.OnLinkPrefixLength = u.prefix_length;
+        size_t uo = b.put(ur);
+        b.link(next_unicast, uo);
+        next_unicast = uo + offsetof(IP_ADAPTER_UNICAST_ADDRESS, Next);
+        put_socket_address(b, uo + offsetof(IP_ADAPTER_UNICAST_ADDRESS, Address), u.address);
     }
-    if (!(flags & GAA_FLAG_SKIP_ANYCAST))
-        put_address_chain<IP_ADAPTER_ANYCAST_ADDRESS>(
-            b, field(offsetof(IP_ADAPTER_ADDRESSES, FirstAnycastAddress)), a.anycast, family);
-    if (!(flags & GAA_FLAG_SKIP_MULTICAST))
-        put_address_chain<IP_ADAPTER_MULTICAST_ADDRESS>(
-            b, field(offsetof(IP_ADAPTER_ADDRESSES, FirstMulticastAddress)), a.multicast, family);
-    if (!(flags & GAA_FLAG_SKIP_DNS_SERVER))
-        put_address_chain<IP_ADAPTER_DNS_SERVER_ADDRESS>(
-            b, field(offsetof(IP_ADAPTER_ADDRESSES, FirstDnsServerAddress)), a.dns_servers,
-            family);
+    put_address_chain<IP_ADAPTER_DNS_SERVER_ADDRESS>(
+        b, field(offsetof(IP_ADAPTER_ADDRESSES, FirstDnsServerAddress)), a.dns_servers, family);
 
     b.link(field(offsetof(IP_ADAPTER_ADDRESSES, DnsSuffix)), b.put_wide(a.dns_suffix));
     b.link(field(offsetof(IP_ADAPTER_ADDRESSES, Description)), b.put_wide(a.description));
-    b.link(field(offsetof(IP_ADAPTER_ADDRESSES, FriendlyName)),
-           b.put_wide((flags & GAA_FLAG_SKIP_FRIENDLY_NAME) ? std::u16string() : a.friendly_name));
+    b.link(field(offsetof(IP_ADAPTER_ADDRESSES, FriendlyName)), b.put_wide(a.friendly_name));
 
     if (flags & GAA_FLAG_INCLUDE_PREFIX) {
         size_t next = field(offsetof(IP_ADAPTER_ADDRESSES, FirstPrefix));
@@ -448,8 +412,6 @@ static void put_adapter(Block &b, size_t *next_field, const AdapterSpec &a, ULON
             b, field(offsetof(IP_ADAPTER_ADDRESSES, FirstGatewayAddress)), a.gateways, family);
     if (!a.dhcp_server.empty() && has(offsetof(IP_ADAPTER_ADDRESSES, Dhcpv4Server), sizeof(SOCKET_ADDRESS)))
         put_socket_address(b, field(offsetof(IP_ADAPTER_ADDRESSES, Dhcpv4Server)), a.dhcp_server);
-    if (!a.dhcpv6_server.empty() && has(offsetof(IP_ADAPTER_ADDRESSES, Dhcpv6Server), sizeof(SOCKET_ADDRESS)))
-        put_socket_address(b, field(offsetof(IP_ADAPTER_ADDRESSES, Dhcpv6Server)), a.dhcpv6_server);
     if (has(offsetof(IP_ADAPTER_ADDRESSES, FirstDnsSuffix), sizeof(void *))) {
         size_t next = field(offsetof(IP_ADAPTER_ADDRESSES, FirstDnsSuffix));
         for (const std::u16string &s : a.dns_suffixes) {
@@ -471,8 +433,6 @@ static bool lay_out_addresses(Block &b, ULONG family, ULONG flags)
     bool any = false;
     for (const AdapterSpec &a : net_state.adapters) {
         if (family == AF_INET && !ipv4_enabled(a))
-            continue;
-        if (family == AF_INET6 && !(a.flags & IP_ADAPTER_IPV6_ENABLED))
             continue;
         put_adapter(b, &next, a, family, flags);
         any = true;
@@ -508,8 +468,7 @@ ULONG WINAPI GetAdaptersAddresses(ULONG Family, ULONG Flags, PVOID Reserved,
         return result;
     };
 
-    if (!SizePointer || Reserved ||
-        (Family != AF_UNSPEC && Family != AF_INET && Family != AF_INET6))
+    if (!SizePointer || Reserved || (Family != AF_UNSPEC && Family != AF_INET))
         return answer(ERROR_INVALID_PARAMETER);
     if (sim::fails(net_state.addresses, net_state.addresses_calls.size()))
         return answer(net_state.addresses.code);
@@ -572,46 +531,25 @@ static bool lay_out_info(Block &b)
             continue;
         IP_ADAPTER_INFO rec;
         memset(&rec, 0, sizeof rec);
-        rec.ComboIndex = a.index;
         bounded_copy(rec.AdapterName, sizeof rec.AdapterName,
                      a.legacy_name.empty() ? a.adapter_name : a.legacy_name);
-        bounded_copy(rec.Description, sizeof rec.Description, utf8(a.description));
-        rec.AddressLength = a.physical_length < 8 ? a.physical_length : 8;
-        if (!a.physical_address.empty())
-            memcpy(rec.Address, a.physical_address.data(),
-                   a.physical_address.size() < 8 ? a.physical_address.size() : 8);
         rec.Index = a.index;
-        rec.Type = a.if_type;
-        rec.DhcpEnabled = (a.flags & IP_ADAPTER_DHCP_ENABLED) ? 1 : 0;
-        rec.HaveWins = a.wins_servers.empty() ? FALSE : TRUE;
         rec.LeaseObtained = a.lease_obtained;
         rec.LeaseExpires = a.lease_expires;
-        std::vector<std::string> wins;
-        for (auto &w : a.wins_servers)
-            if (is_ipv4(w))
-                wins.push_back(w);
-        set_addr_string(rec.DhcpServer, a.dhcp_server, a.dhcp_server.empty() ? "" : "255.255.255.255");
-        set_addr_string(rec.PrimaryWinsServer, wins.size() > 0 ? wins[0] : "", "");
-        set_addr_string(rec.SecondaryWinsServer, wins.size() > 1 ? wins[1] : "", "");
 
         size_t off = b.put(rec);
         if (next != SIZE_MAX)
             b.link(next, off);
         next = off + offsetof(IP_ADAPTER_INFO, Next);
 
-        std::vector<std::pair<std::string, std::string>> addresses, gateways;
+        // Every IPv4 address has its entry: the list's length decides the block's size.
+        std::vector<std::pair<std::string, std::string>> addresses;
         for (auto &u : a.unicast)
             if (is_ipv4(u.address))
                 addresses.push_back({u.address, ipv4_mask_text(u.prefix_length)});
         if (addresses.empty())
             addresses.push_back({"0.0.0.0", "0.0.0.0"});
-        for (auto &g : a.gateways)
-            if (is_ipv4(g))
-                gateways.push_back({g, "255.255.255.255"});
-        if (gateways.empty())
-            gateways.push_back({"0.0.0.0", "0.0.0.0"});
         put_addr_list(b, off + offsetof(IP_ADAPTER_INFO, IpAddressList), addresses);
-        put_addr_list(b, off + offsetof(IP_ADAPTER_INFO, GatewayList), gateways);
     }
     return next != SIZE_MAX;
 }
@@ -672,7 +610,6 @@ DWORD WINAPI GetNetworkParams(PFIXED_INFO pFixedInfo, PULONG pOutBufLen)
     memset(&rec, 0, sizeof rec);
     sim::bounded_copy(rec.HostName, sizeof rec.HostName, h.host_name);
     sim::bounded_copy(rec.DomainName, sizeof rec.DomainName, h.domain_name);
-    sim::bounded_copy(rec.ScopeId, sizeof rec.ScopeId, h.scope_id);
     if (h.unterminated_names) {
         for (size_t i = 0; i < sizeof rec.HostName; i++)
             rec.HostName[i] = h.host_name.empty() ? 'H' : h.host_name[i % h.host_name.size()];
@@ -734,16 +671,12 @@ DWORD WINAPI GetPerAdapterInfo(ULONG IfIndex, PIP_PER_ADAPTER_INFO pPerAdapterIn
     IP_PER_ADAPTER_INFO rec;
     memset(&rec, 0, sizeof rec);
     rec.AutoconfigEnabled = a->autoconfig_enabled;
-    rec.AutoconfigActive = a->autoconfig_active;
     sim::Block b;
     size_t off = b.put(rec);
     std::vector<std::pair<std::string, std::string>> servers;
     for (auto &s : a->dns_servers)
         if (sim::is_ipv4(s))
             servers.push_back({s, ""});
-    if (!servers.empty())
-        b.link(off + offsetof(IP_PER_ADAPTER_INFO, CurrentDnsServer),
-               off + offsetof(IP_PER_ADAPTER_INFO, DnsServerList));
     sim::put_addr_list(b, off + offsetof(IP_PER_ADAPTER_INFO, DnsServerList), servers);
 
     if (*pOutBufLen < b.size()) {
@@ -788,41 +721,7 @@ DWORD WINAPI GetIfEntry2(PMIB_IF_ROW2 Row)
     memset(Row, 0, sizeof *Row);
     Row->InterfaceLuid = sim::luid_of(*a);
     Row->InterfaceIndex = a->index;
-    sim::parse_guid(sim::utf16(a->adapter_name), &Row->InterfaceGuid);
-    size_t n = a->friendly_name.size() < IF_MAX_STRING_SIZE ? a->friendly_name.size() : IF_MAX_STRING_SIZE;
-    memcpy(Row->Alias, a->friendly_name.data(), n * sizeof(WCHAR));
-    n = a->description.size() < IF_MAX_STRING_SIZE ? a->description.size() : IF_MAX_STRING_SIZE;
-    memcpy(Row->Description, a->description.data(), n * sizeof(WCHAR));
-    n = a->physical_address.size() < IF_MAX_PHYS_ADDRESS_LENGTH ? a->physical_address.size()
-                                                                 : IF_MAX_PHYS_ADDRESS_LENGTH;
-    Row->PhysicalAddressLength = (ULONG)n;
-    if (n) {
-        memcpy(Row->PhysicalAddress, a->physical_address.data(), n);
-        memcpy(Row->PermanentPhysicalAddress, a->physical_address.data(), n);
-    }
-    Row->Mtu = a->mtu;
-    Row->Type = a->if_type;
-    Row->TunnelType = a->tunnel_type;
-    bool wireless = a->if_type == IF_TYPE_IEEE80211;
-    bool loop = a->if_type == IF_TYPE_SOFTWARE_LOOPBACK;
-    bool tun = a->if_type == IF_TYPE_TUNNEL;
-    Row->MediaType = loop ? NdisMediumLoopback : tun ? NdisMediumTunnel
-                     : wireless ? NdisMediumNative802_11 : NdisMedium802_3;
-    Row->PhysicalMediumType = wireless ? NdisPhysicalMediumNative802_11
-                              : loop || tun ? NdisPhysicalMediumUnspecified
-                                            : NdisPhysicalMedium802_3;
-    Row->AccessType = loop ? NET_IF_ACCESS_LOOPBACK : tun ? NET_IF_ACCESS_POINT_TO_POINT
-                           : NET_IF_ACCESS_BROADCAST;
-    Row->DirectionType = NET_IF_DIRECTION_SENDRECEIVE;
-    Row->InterfaceAndOperStatusFlags.HardwareInterface = !loop && !tun;
-    Row->InterfaceAndOperStatusFlags.ConnectorPresent = !loop && !tun;
-    Row->InterfaceAndOperStatusFlags.NotMediaConnected = a->media_state == MediaConnectStateDisconnected;
-    Row->OperStatus = a->oper_status;
-    Row->AdminStatus = NET_IF_ADMIN_STATUS_UP;
     Row->MediaConnectState = (NET_IF_MEDIA_CONNECT_STATE)a->media_state;
-    Row->ConnectionType = NET_IF_CONNECTION_DEDICATED;
-    Row->TransmitLinkSpeed = a->transmit_speed;
-    Row->ReceiveLinkSpeed = a->receive_speed;
     return NO_ERROR;
 }
 
@@ -939,19 +838,12 @@ Adapter::Adapter(IFTYPE if_type, ULONG index, const std::string &friendly_name)
 Adapter &Adapter::name(const std::string &adapter_name) { desc.adapter_name = adapter_name; return *this; }
 Adapter &Adapter::description(const std::string &text) { desc.description = utf16(text); return *this; }
 Adapter &Adapter::dns_suffix(const std::string &suffix) { desc.dns_suffix = utf16(suffix); return *this; }
-Adapter &Adapter::mac(std::initializer_list<BYTE> bytes)
-{
-    desc.physical_address.assign(bytes);
-    desc.physical_length = (ULONG)bytes.size();
-    return *this;
-}
 Adapter &Adapter::physical(const std::vector<BYTE> &bytes, ULONG length)
 {
     desc.physical_address = bytes;
     desc.physical_length = length;
     return *this;
 }
-Adapter &Adapter::flags(ULONG flags) { desc.flags = flags; return *this; }
 Adapter &Adapter::set_flags(ULONG bits) { desc.flags |= bits; return *this; }
 Adapter &Adapter::clear_flags(ULONG bits) { desc.flags &= ~bits; return *this; }
 Adapter &Adapter::no_ipv4() { return clear_flags(IP_ADAPTER_IPV4_ENABLED | IP_ADAPTER_NETBIOS_OVER_TCPIP_ENABLED); }
@@ -959,7 +851,6 @@ Adapter &Adapter::no_ipv6() { return clear_flags(IP_ADAPTER_IPV6_ENABLED); }
 Adapter &Adapter::oper(IF_OPER_STATUS status) { desc.oper_status = status; return *this; }
 Adapter &Adapter::media(int state) { desc.media_state = state; return *this; }
 Adapter &Adapter::if_entry_fails(DWORD code) { desc.if_entry_result = code; return *this; }
-Adapter &Adapter::mtu(ULONG mtu) { desc.mtu = mtu; return *this; }
 Adapter &Adapter::speed(ULONG64 transmit, ULONG64 receive)
 {
     desc.transmit_speed = transmit;
@@ -977,8 +868,6 @@ Adapter &Adapter::address(const std::string &text, UINT8 prefix_length, ULONG re
     desc.unicast.push_back({text, prefix_length, record_length});
     return *this;
 }
-Adapter &Adapter::anycast(const std::string &text) { family_of(text); desc.anycast.push_back(text); return *this; }
-Adapter &Adapter::multicast(const std::string &text) { family_of(text); desc.multicast.push_back(text); return *this; }
 Adapter &Adapter::gateway(const std::string &text) { family_of(text); desc.gateways.push_back(text); return *this; }
 Adapter &Adapter::dns(const std::string &text) { family_of(text); desc.dns_servers.push_back(text); return *this; }
 Adapter &Adapter::wins(const std::string &text) { family_of(text); desc.wins_servers.push_back(text); return *this; }
@@ -992,28 +881,19 @@ Adapter &Adapter::dhcp(const std::string &server, time_t obtained, time_t expire
     desc.lease_expires = expires;
     return *this;
 }
-Adapter &Adapter::dhcpv6(const std::vector<BYTE> &duid, ULONG iaid, const std::string &server)
+Adapter &Adapter::dhcpv6(const std::vector<BYTE> &duid, ULONG iaid)
 {
-    if (!server.empty())
-        family_of(server);
     desc.duid = duid;
     desc.iaid = iaid;
-    desc.dhcpv6_server = server;
     return *this;
 }
 Adapter &Adapter::search_suffix(const std::string &suffix) { desc.dns_suffixes.push_back(utf16(suffix)); return *this; }
 Adapter &Adapter::legacy_name(const std::string &name) { desc.legacy_name = name; return *this; }
 Adapter &Adapter::no_legacy() { desc.legacy = false; return *this; }
-Adapter &Adapter::autoconfig(UINT enabled, UINT active)
-{
-    desc.autoconfig_enabled = enabled;
-    desc.autoconfig_active = active;
-    return *this;
-}
+Adapter &Adapter::autoconfig(UINT enabled) { desc.autoconfig_enabled = enabled; return *this; }
 Adapter &Adapter::per_adapter_fails(DWORD code) { desc.per_adapter_result = code; return *this; }
 Adapter &Adapter::release_result(DWORD code) { desc.release_result = code; return *this; }
 Adapter &Adapter::renew_result(DWORD code) { desc.renew_result = code; return *this; }
-Adapter &Adapter::tunnel_type(TUNNEL_TYPE type) { desc.tunnel_type = type; return *this; }
 
 static std::vector<BYTE> default_mac(ULONG index)
 {
@@ -1039,7 +919,7 @@ Adapter wifi(ULONG index, const std::string &friendly_name)
 Adapter loopback(ULONG index, const std::string &friendly_name)
 {
     Adapter a(IF_TYPE_SOFTWARE_LOOPBACK, index, friendly_name);
-    a.description("Software Loopback Interface 1").mtu(0xFFFFFFFFu).speed(1073741824ull);
+    a.description("Software Loopback Interface 1").speed(1073741824ull);
     a.clear_flags(IP_ADAPTER_NETBIOS_OVER_TCPIP_ENABLED | IP_ADAPTER_DDNS_ENABLED |
                   IP_ADAPTER_REGISTER_ADAPTER_SUFFIX);
     a.address("::1", 128).address("127.0.0.1", 8);
@@ -1049,8 +929,8 @@ Adapter loopback(ULONG index, const std::string &friendly_name)
 Adapter tunnel(ULONG index, const std::string &friendly_name)
 {
     Adapter a(IF_TYPE_TUNNEL, index, friendly_name);
-    a.description("Teredo Tunneling Pseudo-Interface").mtu(1280).speed(100000ull);
-    a.no_ipv4().tunnel_type(TUNNEL_TYPE_TEREDO);
+    a.description("Teredo Tunneling Pseudo-Interface").speed(100000ull);
+    a.no_ipv4();
     return a;
 }
 

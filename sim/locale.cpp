@@ -299,7 +299,6 @@ static int hand_over(const std::u16string &text, LPWSTR out, int chars)
         return need;
     if (chars < need) {
         memcpy(out, text.data(), (size_t)chars * 2);
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return 0;
     }
     memcpy(out, text.data(), text.size() * 2);
@@ -316,24 +315,18 @@ int GetLocaleInfoW(LCID lcid, LCTYPE type, LPWSTR data, int chars)
     type &= ~LOCALE_NOUSEROVERRIDE;
     locale_state.info_queries.push_back(type);
     locale_state.info_locales.push_back(lcid);
-    if (chars < 0 || (chars > 0 && !data)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
+    if (chars < 0 || (chars > 0 && !data))
         return 0;
-    }
     auto it = locale_state.info.find(type);
-    if (it == locale_state.info.end()) {
-        SetLastError(ERROR_INVALID_FLAGS);
+    if (it == locale_state.info.end())
         return 0;
-    }
     return sim::hand_over(it->second, data, chars);
 }
 
 static bool check_output(LPWSTR out, int chars)
 {
-    if (chars < 0 || (chars > 0 && !out)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
+    if (chars < 0 || (chars > 0 && !out))
         return false;
-    }
     return true;
 }
 
@@ -345,20 +338,15 @@ int GetDateFormatW(LCID lcid, DWORD flags, const SYSTEMTIME *date, LPCWSTR pictu
         {lcid, flags, when, picture != NULL, picture ? picture : u"", chars});
     if (!check_output(out, chars))
         return 0;
-    if (locale_state.date_format_fails) {
-        SetLastError(ERROR_INVALID_PARAMETER);
+    if (locale_state.date_format_fails)
         return 0;
-    }
     DWORD forms = flags & (DATE_SHORTDATE | DATE_LONGDATE | DATE_YEARMONTH);
     if ((picture && forms) || (forms & (forms - 1)) ||
         (flags & ~(forms | DATE_USE_ALT_CALENDAR))) {
-        SetLastError(ERROR_INVALID_FLAGS);
         return 0;
     }
-    if (!sim::valid_date(when) || !sim::valid_time(when)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
+    if (!sim::valid_date(when) || !sim::valid_time(when))
         return 0;
-    }
     // The simulated locales have no alternate calendar: the default one stands in.
     std::u16string pic = picture                    ? std::u16string(picture)
                          : forms == DATE_LONGDATE   ? sim::info_text(LOCALE_SLONGDATE)
@@ -375,10 +363,8 @@ int GetTimeFormatW(LCID lcid, DWORD flags, const SYSTEMTIME *time, LPCWSTR pictu
         {lcid, flags, when, picture != NULL, picture ? picture : u"", chars});
     if (!check_output(out, chars))
         return 0;
-    if (locale_state.time_format_fails || !sim::valid_time(when)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
+    if (locale_state.time_format_fails || !sim::valid_time(when))
         return 0;
-    }
     std::u16string pic = picture ? std::u16string(picture) : sim::info_text(LOCALE_STIMEFORMAT);
     return sim::hand_over(sim::run_picture(pic, when, false, flags), out, chars);
 }
@@ -391,23 +377,9 @@ void GetLocalTime(LPSYSTEMTIME now)
 BOOL FileTimeToSystemTime(const FILETIME *file_time, LPSYSTEMTIME system_time)
 {
     uint64_t ticks = ((uint64_t)file_time->dwHighDateTime << 32) | file_time->dwLowDateTime;
-    if (ticks > 0x7FFFFFFFFFFFFFFFull) {
-        SetLastError(ERROR_INVALID_PARAMETER);
+    if (ticks > 0x7FFFFFFFFFFFFFFFull)
         return FALSE;
-    }
     *system_time = sim::from_ticks((int64_t)ticks);
-    return TRUE;
-}
-
-BOOL SystemTimeToFileTime(const SYSTEMTIME *system_time, LPFILETIME file_time)
-{
-    if (!sim::valid_date(*system_time) || !sim::valid_time(*system_time)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    uint64_t ticks = (uint64_t)sim::to_ticks(*system_time);
-    file_time->dwLowDateTime = (DWORD)ticks;
-    file_time->dwHighDateTime = (DWORD)(ticks >> 32);
     return TRUE;
 }
 
@@ -416,20 +388,15 @@ BOOL SystemTimeToTzSpecificLocalTime(const TIME_ZONE_INFORMATION *zone,
 {
     if (locale_state.zone_conversion_fails || !universal || !local ||
         !sim::valid_date(*universal) || !sim::valid_time(*universal)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
     LONG offset = zone ? -zone->Bias : locale_state.utc_offset_minutes;
     int64_t ticks = sim::to_ticks(*universal) + (int64_t)offset * 600000000LL;
-    if (ticks < 0) {
-        SetLastError(ERROR_INVALID_PARAMETER);
+    if (ticks < 0)
         return FALSE;
-    }
     SYSTEMTIME result = sim::from_ticks(ticks);
-    if (result.wYear > 30827) {
-        SetLastError(ERROR_INVALID_PARAMETER);
+    if (result.wYear > 30827)
         return FALSE;
-    }
     *local = result;
     return TRUE;
 }

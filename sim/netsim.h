@@ -6,8 +6,7 @@
 //     sim::net().add(sim::ethernet(7, "Ethernet")
 //                        .address("192.0.2.10", 24)
 //                        .gateway("192.0.2.1")
-//                        .dns("198.51.100.53")
-//                        .mac({0x00, 0x15, 0x5d, 0x01, 0x02, 0x03}));
+//                        .dns("198.51.100.53"));
 //     sim::net().add(sim::loopback(1));
 //
 // Addresses are text: dotted IPv4, IPv6 with "::" and an optional "%scope", or "#N" for a
@@ -51,14 +50,12 @@ struct AdapterSpec {
                   IP_ADAPTER_NETBIOS_OVER_TCPIP_ENABLED | IP_ADAPTER_IPV4_ENABLED |
                   IP_ADAPTER_IPV6_ENABLED;
     IF_OPER_STATUS oper_status = IfOperStatusUp;
-    ULONG mtu = 1500;
     ULONG64 transmit_speed = 0, receive_speed = 0;
     ULONG record_length = 0;  // Length of the adapter record; 0: the complete record
-    TUNNEL_TYPE tunnel_type = TUNNEL_TYPE_NONE;
 
     std::vector<UnicastSpec> unicast;
-    std::vector<std::string> anycast, multicast, dns_servers, gateways, wins_servers;
-    std::string dhcp_server, dhcpv6_server;  // empty: none
+    std::vector<std::string> dns_servers, gateways, wins_servers;
+    std::string dhcp_server;  // empty: none
     std::vector<BYTE> duid;
     ULONG iaid = 0;
     std::vector<std::u16string> dns_suffixes;  // the FirstDnsSuffix chain
@@ -73,7 +70,7 @@ struct AdapterSpec {
     DWORD if_entry_result = 0;  // non-zero: GetIfEntry2 fails with this for the adapter
 
     // GetPerAdapterInfo
-    UINT autoconfig_enabled = 0, autoconfig_active = 0;
+    UINT autoconfig_enabled = 0;
     DWORD per_adapter_result = 0;
 
     // DHCP release and renew answers
@@ -89,9 +86,7 @@ public:
     Adapter &name(const std::string &adapter_name);
     Adapter &description(const std::string &text);
     Adapter &dns_suffix(const std::string &suffix);
-    Adapter &mac(std::initializer_list<BYTE> bytes);
     Adapter &physical(const std::vector<BYTE> &bytes, ULONG length);  // length may differ
-    Adapter &flags(ULONG flags);
     Adapter &set_flags(ULONG bits);
     Adapter &clear_flags(ULONG bits);
     Adapter &no_ipv4();
@@ -99,27 +94,22 @@ public:
     Adapter &oper(IF_OPER_STATUS status);
     Adapter &media(int state);
     Adapter &if_entry_fails(DWORD code);
-    Adapter &mtu(ULONG mtu);
     Adapter &speed(ULONG64 transmit, ULONG64 receive);
     Adapter &speed(ULONG64 both) { return speed(both, both); }
     Adapter &short_layout(ULONG length = 0);  // 0: the Windows XP record
     Adapter &address(const std::string &text, UINT8 prefix_length, ULONG record_length = 0);
-    Adapter &anycast(const std::string &text);
-    Adapter &multicast(const std::string &text);
     Adapter &gateway(const std::string &text);
     Adapter &dns(const std::string &text);
     Adapter &wins(const std::string &text);
     Adapter &dhcp(const std::string &server, time_t obtained, time_t expires);
-    Adapter &dhcpv6(const std::vector<BYTE> &duid, ULONG iaid,
-                    const std::string &server = std::string());
+    Adapter &dhcpv6(const std::vector<BYTE> &duid, ULONG iaid);
     Adapter &search_suffix(const std::string &suffix);
     Adapter &legacy_name(const std::string &name);
     Adapter &no_legacy();
-    Adapter &autoconfig(UINT enabled, UINT active = 0);
+    Adapter &autoconfig(UINT enabled);
     Adapter &per_adapter_fails(DWORD code);
     Adapter &release_result(DWORD code);
     Adapter &renew_result(DWORD code);
-    Adapter &tunnel_type(TUNNEL_TYPE type);
 
     AdapterSpec desc;
 };
@@ -160,7 +150,6 @@ struct DhcpCall {
 struct HostSpec {
     std::string host_name = "SIMHOST";
     std::string domain_name;
-    std::string scope_id;
     UINT node_type = HYBRID_NODETYPE;
     UINT enable_routing = 0, enable_proxy = 0, enable_dns = 0;
     std::vector<std::string> dns_servers;  // each beyond the first lengthens the record
@@ -224,12 +213,10 @@ public:
     WlanInterface &state(WLAN_INTERFACE_STATE state);
     WlanInterface &ssid(const std::string &ssid);  // the length is the text's
     WlanInterface &ssid_length(ULONG length);      // what uSSIDLength claims
-    WlanInterface &profile(const std::string &name);
     WlanInterface &phy(ULONG type);
     WlanInterface &signal(ULONG quality);
     WlanInterface &rates(ULONG rx_kbps, ULONG tx_kbps);
     WlanInterface &security(ULONG auth, ULONG cipher);
-    WlanInterface &bssid(std::initializer_list<BYTE> bytes);
     WlanInterface &channel(ULONG channel);
     WlanInterface &channel_fails(DWORD code);
     WlanInterface &connection_fails(DWORD code);

@@ -33,6 +33,11 @@ struct Segment {
     std::u16string text;
     WORD attr;  // console attribute in force when the text was written
 };
+// What WildcardComparison was given, call by call.
+struct WildcardCall {
+    std::u16string pattern, name;
+    int flag1, flag2;
+};
 struct HostState {
     std::vector<Segment> transcript;
     std::map<std::string, int> calls;              // host service name -> calls
@@ -43,6 +48,7 @@ struct HostState {
     int parse_colors_fg = -2;                      // when >= -1, ParseColors answers this
     int parse_colors_bg = -2;
     bool parse_colors_scripted = false;
+    std::vector<WildcardCall> wildcard_calls;
 };
 HostState &host();
 void set_host_var(const std::string &name, const std::string &value);
@@ -65,12 +71,11 @@ struct KernelState {
     // modules and versions
     bool ntdll_loaded = true;
     bool rtl_get_version = true;
-    DWORD rtl_major = 10, rtl_minor = 0, rtl_build = 19045;
+    DWORD rtl_major = 10;
     bool get_version_ex_ok = true;
-    DWORD gve_major = 6, gve_minor = 2, gve_build = 9200;
+    DWORD gve_major = 6;
     int rtl_calls = 0, gve_calls = 0;
     bool wininet_loaded = false;
-    std::vector<std::string> module_lookups;
     // messages: code -> text as the message table holds it (with its trailing blank)
     std::map<DWORD, std::u16string> system_messages;
     std::map<DWORD, std::u16string> wininet_messages;
@@ -78,7 +83,7 @@ struct KernelState {
     // sockets and wireless client
     int wsa_startup_result = 0;
     WORD wsa_version_asked = 0;
-    int wsa_startups = 0, wsa_cleanups = 0;
+    int wsa_cleanups = 0;
     DWORD wlan_open_result = 0;
     bool wlan_null_handle = false;
     bool wlan_handle_on_failure = false;  // a failed open still hands back a handle
@@ -208,7 +213,7 @@ void set_today(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0,
 void set_utc_offset(LONG minutes);
 
 struct AddressTextState {
-    int fail_with = 0;  // when non-zero, WSAAddressToStringW fails with this error
+    int fail_with = 0;  // when non-zero (an error code), WSAAddressToStringW fails
     int calls = 0;
     DWORD last_length = 0;  // the address length the caller gave
 };

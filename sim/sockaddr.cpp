@@ -93,21 +93,15 @@ INT WSAAddressToStringW(LPSOCKADDR address, DWORD length, LPWSAPROTOCOL_INFOW, L
     auto &a = sim::address_state;
     a.calls++;
     a.last_length = length;
-    if (a.fail_with) {
-        SetLastError((DWORD)a.fail_with);
+    if (a.fail_with)
         return socket_error;
-    }
-    if (!address || !chars) {
-        SetLastError(WSAEFAULT);
+    if (!address || !chars)
         return socket_error;
-    }
     std::string s;
     char buf[32];
     if (address->sa_family == AF_INET) {
-        if (length < sizeof(SOCKADDR_IN)) {
-            SetLastError(WSAEFAULT);
+        if (length < sizeof(SOCKADDR_IN))
             return socket_error;
-        }
         const SOCKADDR_IN *in = (const SOCKADDR_IN *)address;
         s = sim::dotted((const BYTE *)&in->sin_addr);
         USHORT port = (USHORT)((in->sin_port >> 8) | (in->sin_port << 8));
@@ -116,10 +110,8 @@ INT WSAAddressToStringW(LPSOCKADDR address, DWORD length, LPWSAPROTOCOL_INFOW, L
             s += buf;
         }
     } else if (address->sa_family == AF_INET6) {
-        if (length < sizeof(SOCKADDR_IN6)) {
-            SetLastError(WSAEFAULT);
+        if (length < sizeof(SOCKADDR_IN6))
             return socket_error;
-        }
         const SOCKADDR_IN6 *in6 = (const SOCKADDR_IN6 *)address;
         s = sim::ipv6_text(in6->sin6_addr.u.Byte);
         if (in6->sin6_scope_id) {
@@ -132,13 +124,11 @@ INT WSAAddressToStringW(LPSOCKADDR address, DWORD length, LPWSAPROTOCOL_INFOW, L
             s = "[" + s + buf;
         }
     } else {
-        SetLastError(WSAEINVAL);
         return socket_error;
     }
     std::u16string w = sim::utf16(s);
     if (!text || *chars < w.size() + 1) {
         *chars = (DWORD)w.size() + 1;
-        SetLastError(WSAEFAULT);
         return socket_error;
     }
     memcpy(text, w.data(), w.size() * 2);

@@ -88,8 +88,6 @@ WlanInterface::WlanInterface(const std::string &guid)
         abort();
     }
     desc.attributes.isState = wlan_interface_state_connected;
-    desc.attributes.wlanConnectionMode = wlan_connection_mode_profile;
-    desc.attributes.wlanAssociationAttributes.dot11BssType = dot11_BSS_type_infrastructure;
     desc.attributes.wlanAssociationAttributes.dot11PhyType = dot11_phy_type_ht;
     desc.attributes.wlanSecurityAttributes.dot11AuthAlgorithm = DOT11_AUTH_ALGO_80211_OPEN;
     desc.attributes.wlanSecurityAttributes.dot11CipherAlgorithm = DOT11_CIPHER_ALGO_NONE;
@@ -117,15 +115,6 @@ WlanInterface &WlanInterface::ssid_length(ULONG length)
     return *this;
 }
 
-WlanInterface &WlanInterface::profile(const std::string &name)
-{
-    std::u16string w = utf16(name);
-    size_t n = w.size() < WLAN_MAX_NAME_LENGTH ? w.size() : WLAN_MAX_NAME_LENGTH - 1;
-    memset(desc.attributes.strProfileName, 0, sizeof desc.attributes.strProfileName);
-    memcpy(desc.attributes.strProfileName, w.data(), n * sizeof(WCHAR));
-    return *this;
-}
-
 WlanInterface &WlanInterface::phy(ULONG type)
 {
     desc.attributes.wlanAssociationAttributes.dot11PhyType = (DOT11_PHY_TYPE)type;
@@ -148,18 +137,8 @@ WlanInterface &WlanInterface::rates(ULONG rx_kbps, ULONG tx_kbps)
 WlanInterface &WlanInterface::security(ULONG auth, ULONG cipher)
 {
     WLAN_SECURITY_ATTRIBUTES &s = desc.attributes.wlanSecurityAttributes;
-    s.bSecurityEnabled = cipher != DOT11_CIPHER_ALGO_NONE;
-    s.bOneXEnabled = auth == DOT11_AUTH_ALGO_RSNA || auth == DOT11_AUTH_ALGO_WPA;
     s.dot11AuthAlgorithm = (DOT11_AUTH_ALGORITHM)auth;
     s.dot11CipherAlgorithm = (DOT11_CIPHER_ALGORITHM)cipher;
-    return *this;
-}
-
-WlanInterface &WlanInterface::bssid(std::initializer_list<BYTE> bytes)
-{
-    BYTE *b = desc.attributes.wlanAssociationAttributes.dot11Bssid;
-    memset(b, 0, sizeof(DOT11_MAC_ADDRESS));
-    memcpy(b, bytes.begin(), bytes.size() < sizeof(DOT11_MAC_ADDRESS) ? bytes.size() : sizeof(DOT11_MAC_ADDRESS));
     return *this;
 }
 
@@ -202,7 +181,7 @@ using sim::wlan_state;
 
 DWORD WINAPI WlanQueryInterface(HANDLE hClientHandle, const GUID *pInterfaceGuid,
                                 WLAN_INTF_OPCODE OpCode, PVOID pReserved, PDWORD pdwDataSize,
-                                PVOID *ppData, PWLAN_OPCODE_VALUE_TYPE pWlanOpcodeValueType)
+                                PVOID *ppData, PWLAN_OPCODE_VALUE_TYPE)
 {
     GUID none{};
     auto answer = [&](DWORD result) {
@@ -234,8 +213,6 @@ DWORD WINAPI WlanQueryInterface(HANDLE hClientHandle, const GUID *pInterfaceGuid
     } else {
         return answer(ERROR_NOT_SUPPORTED);
     }
-    if (pWlanOpcodeValueType)
-        *pWlanOpcodeValueType = wlan_opcode_value_type_query_only;
     return answer(ERROR_SUCCESS);
 }
 

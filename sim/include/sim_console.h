@@ -71,13 +71,6 @@ typedef struct _INPUT_RECORD {
 #define MENU_EVENT 0x0008
 #define FOCUS_EVENT 0x0010
 
-#define ENABLE_PROCESSED_INPUT 0x0001
-#define ENABLE_LINE_INPUT 0x0002
-#define ENABLE_ECHO_INPUT 0x0004
-
-#define LEFT_CTRL_PRESSED 0x0008
-#define ENHANCED_KEY 0x0100
-
 /* virtual key codes */
 #define VK_BACK 0x08
 #define VK_TAB 0x09
@@ -114,15 +107,11 @@ typedef struct _INPUT_RECORD {
 #define VK_RMENU 0xA5
 
 BOOL GetConsoleMode(HANDLE h, LPDWORD mode);
-BOOL SetConsoleMode(HANDLE h, DWORD mode);
 BOOL GetConsoleScreenBufferInfo(HANDLE h, PCONSOLE_SCREEN_BUFFER_INFO info);
 BOOL SetConsoleTextAttribute(HANDLE h, WORD attributes);
 BOOL SetConsoleCtrlHandler(PHANDLER_ROUTINE handler, BOOL add);
-BOOL WriteConsoleW(HANDLE h, const void *text, DWORD chars, LPDWORD written, LPVOID reserved);
 BOOL GetNumberOfConsoleInputEvents(HANDLE h, LPDWORD count);
-BOOL PeekConsoleInputW(HANDLE h, PINPUT_RECORD records, DWORD length, LPDWORD read);
 BOOL ReadConsoleInputW(HANDLE h, PINPUT_RECORD records, DWORD length, LPDWORD read);
-BOOL FlushConsoleInputBuffer(HANDLE h);
 
 /* waits: here only console input handles are waitable */
 #define INFINITE 0xFFFFFFFFu

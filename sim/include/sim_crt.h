@@ -16,16 +16,10 @@
 #include <stdint.h>
 
 uint32_t wcstoul(const char16_t *text, char16_t **end, int base);
-int32_t wcstol(const char16_t *text, char16_t **end, int base);
-size_t wcslen(const char16_t *text);
 int iswspace(char16_t c);
 int iswdigit(char16_t c);
-int iswxdigit(char16_t c);
 int iswalpha(char16_t c);
 int iswpunct(char16_t c);
-char16_t towupper(char16_t c);
-char16_t towlower(char16_t c);
 int _snwprintf(char16_t *out, size_t count, const char16_t *format, ...);
-int _vsnwprintf(char16_t *out, size_t count, const char16_t *format, va_list args);
 
 #endif

@@ -74,7 +74,6 @@ int GetTimeFormatW(LCID locale, DWORD flags, const SYSTEMTIME *time, LPCWSTR pic
                    LPWSTR out, int chars);
 void GetLocalTime(LPSYSTEMTIME now);
 BOOL FileTimeToSystemTime(const FILETIME *file_time, LPSYSTEMTIME system_time);
-BOOL SystemTimeToFileTime(const SYSTEMTIME *system_time, LPFILETIME file_time);
 BOOL SystemTimeToTzSpecificLocalTime(const TIME_ZONE_INFORMATION *zone,
                                      const SYSTEMTIME *universal, LPSYSTEMTIME local);
 

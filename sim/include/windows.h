@@ -149,11 +149,8 @@ HANDLE GetStdHandle(DWORD which);
 HANDLE CreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa,
                    DWORD disposition, DWORD flags, HANDLE templ);
 BOOL CloseHandle(HANDLE h);
-BOOL WriteFile(HANDLE h, LPCVOID data, DWORD bytes, LPDWORD written, LPVOID overlapped);
 
-/* errors and modules */
-DWORD GetLastError(void);
-void SetLastError(DWORD code);
+/* modules */
 HMODULE GetModuleHandleW(LPCWSTR name);
 FARPROC GetProcAddress(HMODULE module, LPCSTR name);
 
@@ -197,13 +194,10 @@ void Sleep(DWORD ms);
 
 /* environment and code pages */
 DWORD GetEnvironmentVariableW(LPCWSTR name, LPWSTR buffer, DWORD size);
-BOOL SetEnvironmentVariableW(LPCWSTR name, LPCWSTR value);
 #define CP_ACP 0
 #define CP_UTF8 65001
 #define MB_PRECOMPOSED 0x00000001
 int MultiByteToWideChar(UINT codepage, DWORD flags, LPCSTR text, int bytes, LPWSTR out, int chars);
-int WideCharToMultiByte(UINT codepage, DWORD flags, LPCWSTR text, int chars, LPSTR out, int bytes,
-                        LPCSTR def, LPBOOL used_def);
 
 /* strings */
 int lstrlenW(LPCWSTR s);
@@ -215,7 +209,6 @@ int lstrcmpiW(LPCWSTR a, LPCWSTR b);
 LPWSTR CharUpperW(LPWSTR s);
 DWORD CharUpperBuffW(LPWSTR s, DWORD n);
 int wsprintfW(LPWSTR out, LPCWSTR format, ...);
-int wvsprintfW(LPWSTR out, LPCWSTR format, va_list args);
 
 /* registry */
 #define HKEY_CLASSES_ROOT ((HKEY)(ULONG_PTR)0x80000000u)

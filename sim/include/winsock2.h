@@ -21,7 +21,6 @@ typedef struct WSAData {
 } WSADATA, *LPWSADATA;
 int WSAStartup(WORD version, LPWSADATA data);
 int WSACleanup(void);
-int WSAGetLastError(void);
 
 #define WSAEFAULT 10014
 #define WSAEINVAL 10022

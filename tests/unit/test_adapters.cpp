@@ -83,6 +83,10 @@ TEST_F(AdapterAddresses, LargeMachineRetriesOnceWithTheSizeAsked)
     const auto &calls = sim::net().addresses_calls;
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0].result, (DWORD)ERROR_BUFFER_OVERFLOW);
+    for (const auto &call : calls) {
+        EXPECT_EQ(call.family, (ULONG)AF_UNSPEC);
+        EXPECT_EQ(call.flags, 0xD0u) << "the retry asks what the first call asked";
+    }
     EXPECT_EQ(calls[1].size_in, need);
     EXPECT_EQ(calls[1].result, (DWORD)ERROR_SUCCESS);
     EXPECT_EQ(sim::kernel().heap_allocs, 2);

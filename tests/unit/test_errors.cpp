@@ -60,18 +60,37 @@ TEST_F(SystemError, TextsAreOneLineWithoutTrailingWhiteSpace)
 
 TEST_F(SystemError, MessageSourceFlags)
 {
+    const DWORD system = 0x12FF, with_module = 0x1AFF;
+    struct Case {
+        DWORD code;
+        bool wininet_loaded;
+        DWORD flags;
+    } cases[] = {
+        {2, false, system},
+        {2, true, system},
+        {11999, true, system},
+        {11999, false, system},
+        {12000, true, with_module},
+        {12000, false, system},
+        {12002, true, with_module},
+        {12199, true, with_module},
+        {12199, false, system},
+        {12200, true, system},
+        {12200, false, system},
+    };
+    for (const auto &c : cases) {
+        sim::reset();
+        sim::kernel().wininet_loaded = c.wininet_loaded;
+        WCHAR text[1024];
+        format_system_error(c.code, text);
+        ASSERT_EQ(sim::kernel().format_message_flags.size(), 1u) << c.code;
+        EXPECT_EQ(sim::kernel().format_message_flags[0], c.flags)
+            << "code " << c.code
+            << (c.wininet_loaded ? " with" : " without") << " wininet.dll";
+    }
+
+    sim::reset();
     WCHAR text[1024];
-    format_system_error(2, text);
-    ASSERT_EQ(sim::kernel().format_message_flags.size(), 1u);
-    EXPECT_EQ(sim::kernel().format_message_flags[0], 0x12FFu);
-
-    sim::reset();
-    sim::kernel().wininet_loaded = true;
-    format_system_error(12002, text);
-    ASSERT_EQ(sim::kernel().format_message_flags.size(), 1u);
-    EXPECT_EQ(sim::kernel().format_message_flags[0], 0x1AFFu);
-
-    sim::reset();
     format_system_error(0xFFFFFFFFu, text);
     EXPECT_TRUE(sim::kernel().format_message_flags.empty()) << "-1 must not consult the system";
 }

@@ -75,6 +75,11 @@ TEST_F(Highlight, EveryPlaceFormAndRule)
         {"normal black on black", 0x00, {}, 0},
         {"normal light grey on light grey", 0x77, {}, 0},
         {"normal equal colours beat a setting", 0x77, {{Env, "0x1E"}}, 0},
+        // the shell's attribute with bits above the colours (underscore, reverse video, grid)
+        {"default, bits above 0xFF are no colour", 0x8017, {}, 0x1F},
+        {"equal colours under bits above 0xFF", 0x4077, {}, 0},
+        {"inv under bits above 0xFF", 0x801F, {{Env, "inv"}}, 0x71},
+        {"setting equal to the normal colour under bits above 0xFF", 0x0807, {{Env, "0x07"}}, 0},
         // "inv"
         {"inv", 0x1F, {{Env, "inv"}}, 0x71},
         {"INVERSE", 0x1F, {{Env, "INVERSE"}}, 0x71},
@@ -150,7 +155,7 @@ TEST_F(Highlight, EveryPlaceFormAndRule)
         int rc = init_highlight_colors();
         EXPECT_EQ(rc, c.expected) << c.what;
         EXPECT_EQ(highlight_colors.highlight, c.expected) << c.what;
-        EXPECT_EQ(highlight_colors.normal, c.expected ? c.normal : 0u) << c.what;
+        EXPECT_EQ(highlight_colors.normal, c.expected ? c.normal & 0xFF : 0u) << c.what;
         EXPECT_EQ(sim::kernel().reg_open_keys, 0) << c.what << ": a key left open";
     }
 }
@@ -212,14 +217,30 @@ TEST_F(Highlight, DefaultForEveryNormalColourIsVisibleAndDistinct)
     }
 }
 
-TEST_F(Highlight, ContrastTableRowsShareTheirBackgroundAndDiffer)
+TEST_F(Highlight, DefaultTakesTheContrastTableEntryOfTheBackground)
 {
-    for (int bg = 0; bg < 16; bg++) {
-        for (int row = 0; row < 2; row++) {
-            EXPECT_EQ(contrast_table[row][bg] >> 4, bg) << "row " << row;
-            EXPECT_NE(contrast_table[row][bg] & 15, bg) << "row " << row << " is invisible";
+    // Without a setting, a bright or black foreground or a bright background takes the
+    // first row's entry, and the second row's where the first is the normal colour.
+    struct Case {
+        unsigned background;
+        int first, second;
+    } cases[] = {
+        {0x0, 0x0F, 0x0E}, {0x1, 0x1F, 0x1B}, {0x2, 0x2F, 0x2B}, {0x3, 0x3F, 0x3E},
+        {0x4, 0x4F, 0x4B}, {0x5, 0x5F, 0x5B}, {0x6, 0x6F, 0x6B}, {0x7, 0x70, 0x79},
+        {0x8, 0x8F, 0x8B}, {0x9, 0x9F, 0x9B}, {0xA, 0xA0, 0xA9}, {0xB, 0xB0, 0xB9},
+        {0xC, 0xCF, 0xC0}, {0xD, 0xD0, 0xDE}, {0xE, 0xE0, 0xEC}, {0xF, 0xF2, 0xF0},
+    };
+    for (const auto &c : cases) {
+        // Dark grey, or bright blue on dark grey: a foreground that no first-row entry has.
+        const unsigned other = c.background << 4 | (c.background == 8 ? 9 : 8);
+        for (unsigned normal : {other, (unsigned)c.first}) {
+            sim::reset();
+            highlight_colors = HighlightColors{};
+            sim::console().stdout_is_console = true;
+            sim::host().normal_attr = normal;
+            EXPECT_EQ(init_highlight_colors(), normal == other ? c.first : c.second)
+                << std::hex << "normal " << normal;
         }
-        EXPECT_NE(contrast_table[0][bg], contrast_table[1][bg]) << "background " << bg;
     }
 }
 

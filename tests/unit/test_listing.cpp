@@ -164,7 +164,12 @@ TEST_F(Listing, FiltersInTheirOrder)
         EXPECT_EQ(list(c.flags, c.wildmask), (int)c.shown.size()) << c.what;
         EXPECT_EQ(shown(sim::out()), c.shown) << c.what;
         EXPECT_EQ(sim::net().if_entry_calls, c.if_entry_calls) << c.what;
-        EXPECT_EQ(sim::host().calls["WildcardComparison"], c.wildcard_calls) << c.what;
+        EXPECT_EQ(sim::host().wildcard_calls.size(), (size_t)c.wildcard_calls) << c.what;
+        for (const auto &call : sim::host().wildcard_calls) {
+            EXPECT_EQ(sim::utf8(call.pattern), c.wildmask ? c.wildmask : "") << c.what;
+            EXPECT_EQ(call.flag1, 0) << c.what;
+            EXPECT_EQ(call.flag2, 1) << c.what;
+        }
     }
 }
 
@@ -249,6 +254,65 @@ TEST_F(Listing, ReportGetsTheLegacyRecordOfTheSameName)
         EXPECT_EQ(list(detailed, nullptr, c.with_info), 1) << c.what;
         std::vector<std::string> l = split_lines(sim::out());
         EXPECT_EQ(std::count(l.begin(), l.end(), lease), c.lease_shown ? 1 : 0) << c.what;
+    }
+}
+
+TEST_F(Listing, EachAdapterGetsItsOwnLegacyRecordAfterAMissOrARestart)
+{
+    // The legacy records stand in ascending name order, as Wine's do; each carries the
+    // lease of its own adapter: obtained at the adapter's index o'clock on 5 January 2024
+    // (UTC), expiring a day later.
+    struct Case {
+        const char *what;
+        std::vector<ULONG> adapters;  // in the system's order
+        std::vector<ULONG> legacy;    // the adapters with a legacy record, ascending
+    } cases[] = {
+        {"every adapter has its record", {2, 3, 4}, {2, 3, 4}},
+        {"a miss, then a hit", {2, 3, 4}, {3, 4}},
+        {"a miss between two hits", {2, 3, 4}, {2, 4}},
+        {"two misses, then a hit", {2, 3, 4, 5}, {4, 5}},
+        {"names out of order, then ascending again", {4, 2, 3}, {2, 3, 4}},
+        {"out of order after a miss", {3, 2, 4}, {2, 4}},
+        {"out of order onto a miss", {4, 3, 5}, {4, 5}},
+    };
+    const time_t midnight = 1704412800;  // 2024-01-05 00:00:00 UTC
+    for (const auto &c : cases) {
+        fresh(c.what);
+        for (ULONG i : c.adapters)
+            sim::net().add(sim::ethernet(i, "Ethernet " + std::to_string(i))
+                               .address("192.0.2." + std::to_string(i), 24)
+                               .dhcp("", 0, 0)
+                               .no_ipv6());
+        Lists lists(detailed);
+        ASSERT_NE(lists.addresses, nullptr) << c.what;
+        std::vector<IP_ADAPTER_INFO> records(c.legacy.size());
+        memset(records.data(), 0, records.size() * sizeof(IP_ADAPTER_INFO));
+        for (size_t r = 0; r < records.size(); r++) {
+            for (const IP_ADAPTER_ADDRESSES *a = lists.addresses; a; a = a->Next)
+                if (a->IfIndex == c.legacy[r])
+                    strcpy(records[r].AdapterName, a->AdapterName);
+            records[r].LeaseObtained = midnight + (time_t)c.legacy[r] * 3600;
+            records[r].LeaseExpires = records[r].LeaseObtained + 86400;
+            records[r].Next = r + 1 < records.size() ? &records[r + 1] : NULL;
+        }
+
+        EXPECT_EQ(list_adapters(records.data(), NULL, detailed, lists.addresses, 4),
+                  (int)c.adapters.size())
+            << c.what;
+        std::vector<std::string> expected, got;
+        for (ULONG i : c.adapters) {
+            expected.push_back("[" + std::to_string(i) + "]  Ethernet adapter:  Ethernet " +
+                               std::to_string(i));
+            if (std::count(c.legacy.begin(), c.legacy.end(), i)) {
+                expected.push_back(lease_obtained + "2024-01-05  0" + std::to_string(i) + ":00:00");
+                expected.push_back(lease_expires + "2024-01-06  0" + std::to_string(i) + ":00:00");
+            }
+        }
+        for (const std::string &l : split_lines(sim::out()))
+            if (l.rfind("[", 0) == 0 || l.rfind(lease_obtained, 0) == 0 ||
+                l.rfind(lease_expires, 0) == 0)
+                got.push_back(l);
+        EXPECT_EQ(got, expected) << c.what;
     }
 }
 

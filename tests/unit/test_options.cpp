@@ -1,5 +1,5 @@
-// The command line: splitting into words, the switch tests, the switch table, and the
-// command's answer to help and bad arguments.
+// The command line: splitting into words, the switch tests, and the switch table with its
+// answers to help and bad arguments.
 #include <cstring>
 
 #include "harness.h"
@@ -440,68 +440,4 @@ TEST_F(CommandLine, DefaultsOfAFreshRecord)
     EXPECT_EQ(options.pause_lines, 0u);
     EXPECT_EQ(options.date_format, 32u);
     EXPECT_EQ(options.wildmask, nullptr);
-}
-
-// --- the command's answer --------------------------------------------------------------
-
-using CommandRun = SimTest;
-
-TEST_F(CommandRun, HelpAndBadArgumentsEndTheRun)
-{
-    struct Case {
-        const char *tail;
-        int rc;
-        std::string out, err;
-    } cases[] = {
-        {"/?", 0, USAGE, ""},
-        {"/??", 0, USAGE + VERSION_LINE, ""},
-        {"/x /?", 0, USAGE, ""},
-        {"-?", 1, "", unknown("-?")},
-        {"/z /?", 1, "", unknown("/Z")},
-        {"eth* wifi*", 1, "", message("Syntax error", "WIFI*")},
-        {"/P,1001", 1, "", "Nicshow plugin: Pause lines must be 0 - 1000: 1001\r\n"},
-        {"/f:3x", 1, "", message("Bad fmt value", "/F:3X")},
-    };
-    for (const auto &c : cases) {
-        sim::reset();
-        std::u16string tail = sim::utf16(c.tail);
-        EXPECT_EQ(nicshow(&tail[0]), c.rc) << c.tail;
-        EXPECT_EQ(sim::out(), c.out) << c.tail;
-        EXPECT_EQ(sim::err(), c.err) << c.tail;
-        EXPECT_EQ(sim::kernel().heap_allocs, 0) << c.tail << ": nothing allocated";
-        EXPECT_TRUE(sim::console().handlers.empty()) << c.tail;
-    }
-}
-
-TEST_F(CommandRun, NullTailIsABadArgument)
-{
-    EXPECT_EQ(nicshow(NULL), 1);
-    EXPECT_EQ(sim::all(), "");
-}
-
-TEST_F(CommandRun, EveryRunStartsWithAResetPager)
-{
-    pager.lines_left = 7;
-    pager.page_length = 20;
-    pager.pause_ms = 9000;
-    pager.break_requested = 1;
-    pager.handler_installed = 0;
-    std::u16string tail = u"/?";
-    EXPECT_EQ(nicshow(&tail[0]), 0);
-    EXPECT_EQ(pager.lines_left, 0u);
-    EXPECT_EQ(pager.page_length, 0u);
-    EXPECT_EQ(pager.pause_ms, 0u);
-    EXPECT_EQ(pager.break_requested, 0u);
-
-    // The pause time of one run does not reach into the next.
-    tail = u"/p:4";
-    nicshow(&tail[0]);
-    EXPECT_EQ(pager.pause_ms, 4000u);
-    tail = u"/p";
-    nicshow(&tail[0]);
-    EXPECT_EQ(pager.pause_ms, 0u);
-    tail = u"/d";
-    pager.pause_ms = 123;
-    nicshow(&tail[0]);
-    EXPECT_EQ(pager.pause_ms, 0u);
 }

@@ -194,6 +194,7 @@ TEST_F(Pager, CtrlCDuringOutputEndsTheLineAndEchoesInTheContrastColour)
     struct Case {
         WORD attr;
         WORD echo_attr;
+        bool console = true;  // standard output is the console
     } cases[] = {
         {0x0E, 0x0F},  // the second row's 0x0E is the current colour
         {0x1B, 0x1F},
@@ -201,11 +202,12 @@ TEST_F(Pager, CtrlCDuringOutputEndsTheLineAndEchoesInTheContrastColour)
         {0x07, 0x0E},
         {0x79, 0x70},
         {0xF0, 0xF2},
+        {0x1F, 0x1B, false},  // output redirected: the console device still has colours
     };
     for (const auto &c : cases) {
         sim::reset();
         pager = PagerState{};
-        sim::console().stdout_is_console = true;
+        sim::console().stdout_is_console = c.console;
         sim::console().attr = c.attr;
         sim::console().ctrl_c_at_line_end = 7;
         begin(fit_window);
@@ -219,6 +221,7 @@ TEST_F(Pager, CtrlCDuringOutputEndsTheLineAndEchoesInTheContrastColour)
         EXPECT_EQ(sim::utf8(t.back().text), echo);
         EXPECT_EQ(t.back().attr, c.echo_attr) << std::hex << "on " << c.attr;
         EXPECT_EQ(sim::console().attr, c.attr) << std::hex << "console colour not restored";
+        EXPECT_EQ(sim::console().attr_log, (std::vector<WORD>{c.echo_attr, c.attr}));
         EXPECT_EQ(sim::host().set_colors, (std::vector<int>{c.echo_attr, c.attr}));
         EXPECT_EQ(count_of(sim::out(), "\r\n"), 7u);
         EXPECT_EQ(end_line(), USER_BREAK) << "a pending break stops every later line end";

@@ -254,10 +254,23 @@ TEST_F(ReleaseRenew, ProgressLinesOutcomesSoundsAndPauses)
         fresh_platform();
         for (const auto &a : c.machine)
             sim::net().add(a);
+        std::map<ULONG, std::u16string> entry_names;  // as the interface table gave them
+        sim::net().on_interface_info = [&](PIP_INTERFACE_INFO table) {
+            for (LONG i = 0; i < table->NumAdapters; i++)
+                entry_names[table->Adapter[i].Index] = table->Adapter[i].Name;
+        };
         EXPECT_EQ(release_renew_with(c.flags, c.mask, c.actions), c.result) << c.what;
         EXPECT_EQ(sim::out(), c.out) << c.what;
         EXPECT_EQ(sim::err(), c.err) << c.what;
         EXPECT_EQ(dhcp_log(), c.dhcp) << c.what;
+        for (const auto &call : sim::net().dhcp_calls)
+            EXPECT_EQ(sim::utf8(call.name), sim::utf8(entry_names[call.index]))
+                << c.what << ": " << call.action << " was not given the table's own entry";
+        for (const auto &call : sim::host().wildcard_calls) {
+            EXPECT_EQ(sim::utf8(call.pattern), c.mask ? c.mask : "") << c.what;
+            EXPECT_EQ(call.flag1, 0) << c.what;
+            EXPECT_EQ(call.flag2, 1) << c.what;
+        }
         EXPECT_EQ(sounds_played(), c.sounds) << c.what;
         EXPECT_EQ(sim::kernel().sleeps, c.sleeps) << c.what;
         EXPECT_EQ(sim::con(), "") << c.what;

@@ -243,14 +243,39 @@ TEST_F(Run, EmptyTailGivesTheDefaultListing)
     EXPECT_TRUE(sim::kernel().sleeps.empty());
 }
 
-TEST_F(Run, DetailedListingFreesTheWirelessBlocks)
+TEST_F(Run, DetailedListingFreesTheWirelessBlocksAndDatesLeasesInTheRunsForm)
 {
-    machine();
-    EXPECT_EQ(run("/i"), 0);
-    EXPECT_EQ(sim::out(), DETAILED_HEADER + DETAILED_LISTING);
-    EXPECT_EQ(sim::err(), "");
-    EXPECT_GT(sim::wlan().allocations, 0);
-    EXPECT_EQ(sim::net().addresses_calls.back().flags, 0xD0u);
+    // The Ethernet adapter's lease lines stand after its DHCP server line.
+    const std::string server = "   DHCP server. . . . . . . :  192.0.2.1\r\n";
+    auto with_lease = [&](const std::string &obtained, const std::string &expires) {
+        std::string listing = DETAILED_LISTING;
+        return listing.insert(listing.find(server) + server.size(),
+                              "   Lease obtained/renewed . :  " + obtained + "\r\n"
+                              "   Lease expires. . . . . . :  " + expires + "\r\n");
+    };
+    struct Case {
+        const char *what;
+        const char *tail;
+        time_t obtained, expires;
+        std::string listing;
+    } cases[] = {
+        {"no lease known", "/i", 0, 0, DETAILED_LISTING},
+        {"the default date form", "/i", 1704438309, 1704524709,
+         with_lease("Friday, January 5, 2024  7:05:09 AM", "Saturday, January 6, 2024  7:05:09 AM")},
+        {"/F reaches the lease lines", "/i /f:4", 1704438309, 1704524709,
+         with_lease("2024-01-05  07:05:09", "2024-01-06  07:05:09")},
+    };
+    for (const auto &c : cases) {
+        fresh();
+        machine();
+        sim::net().find(7)->lease_obtained = c.obtained;
+        sim::net().find(7)->lease_expires = c.expires;
+        EXPECT_EQ(run(c.tail), 0) << c.what;
+        EXPECT_EQ(sim::out(), DETAILED_HEADER + c.listing) << c.what;
+        EXPECT_EQ(sim::err(), "") << c.what;
+        EXPECT_GT(sim::wlan().allocations, 0) << c.what;
+        EXPECT_EQ(sim::net().addresses_calls.back().flags, 0xD0u) << c.what;
+    }
 }
 
 TEST_F(Run, NullTailIsABadArgumentWithNothingWritten)
@@ -272,8 +297,11 @@ TEST_F(Run, HelpAndBadArgumentsEndBeforeAnythingIsAcquired)
         std::string out, err;
     } cases[] = {
         {"/?", 0, usage, ""},
+        {"/??", 0, usage + "\r\n\t\t\t\tNicshow  0.95.2.0 (x86)\r\n", ""},
         {"/b /s /p /?", 0, usage, ""},
         {"/x /z", 1, "", "Nicshow plugin: Unknown option: \"/Z\"\r\n"},
+        {"-?", 1, "", "Nicshow plugin: Unknown option: \"-?\"\r\n"},
+        {"/z /?", 1, "", "Nicshow plugin: Unknown option: \"/Z\"\r\n"},
         {"/b eth* wifi*", 1, "", "Nicshow plugin: Syntax error: \"WIFI*\"\r\n"},
         {"/p /f:3x /r", 1, "", "Nicshow plugin: Bad fmt value: \"/F:3X\"\r\n"},
         {"/r /p,1001", 1, "", "Nicshow plugin: Pause lines must be 0 - 1000: 1001\r\n"},
@@ -310,6 +338,29 @@ TEST_F(Run, EveryRunStartsWithAClearBreakFlag)
                               HEADER + ETHERNET_RELEASED + WIFI.substr(0, WIFI.find("   IPv4")) +
                               "\r\n2 adapters listed.\r\n");
     EXPECT_EQ(sim::con(), "") << "no prompt, no echo";
+}
+
+TEST_F(Run, EveryRunStartsWithAResetPager)
+{
+    machine();
+    pager.lines_left = 7;
+    pager.page_length = 20;
+    pager.pause_ms = 9000;
+    pager.break_requested = 1;
+    EXPECT_EQ(run("/?"), 0);
+    EXPECT_EQ(pager.lines_left, 0u);
+    EXPECT_EQ(pager.page_length, 0u);
+    EXPECT_EQ(pager.pause_ms, 0u);
+    EXPECT_EQ(pager.break_requested, 0u);
+
+    // The pause time of one run does not reach into the next.
+    run("/p:4");
+    EXPECT_EQ(pager.pause_ms, 4000u);
+    run("/p");
+    EXPECT_EQ(pager.pause_ms, 0u);
+    pager.pause_ms = 123;
+    run("/d");
+    EXPECT_EQ(pager.pause_ms, 0u);
 }
 
 // --- release and renew within the run --------------------------------------------------
