@@ -31,6 +31,33 @@ run_host() {
     rm -rf "$tmp"
 }
 
+# For the scripts that use a terminal on a test host: exits with ctest's skip code and
+# the reason where tmux or network namespaces are missing; otherwise sets NS to a
+# namespace name of the script's own (not made yet) and runs panes inside it, in the
+# locale the expected texts are written in.
+#   need_terminal_on_test_host WHAT NAME   WHAT: "the terminal report tests" and the like
+need_terminal_on_test_host() {
+    if ! command -v tmux >/dev/null; then
+        echo "SKIPPED: tmux is not installed, so $1 did not run" >&2
+        exit 77
+    fi
+    if ! bash "$NICSHOW_ROOT/scripts/testhosts.sh" check; then
+        echo "SKIPPED: network namespaces cannot be made here (root and iproute2 needed)," \
+            "so $1 did not run" >&2
+        exit 77
+    fi
+    export LANG=C.UTF-8
+    unset LC_ALL LC_CTYPE LC_MESSAGES Highlight
+    NS=${NICSHOW_NS_PREFIX:-nicshow}-$2-$$
+    export TMUX_RUN_NETNS=$NS
+    source "$NICSHOW_ROOT/scripts/tmux-run.sh"
+}
+
+# A command in the test host, in the build's bin folder, reading nothing.
+in_ns() {
+    (cd "$NICSHOW_BIN" && ip netns exec "$NS" "$@" </dev/null)
+}
+
 finish() {
     if [ "$FAILS" -ne 0 ]; then
         echo "$FAILS check(s) failed"

@@ -10,30 +10,13 @@
 # 10 plus a small slack: HANDLE_SLACK more handles (the launcher's next_handle probe:
 # Wine hands out the lowest free handle, so a leaked one pushes it up) and HEAP_SLACK
 # more bytes in use in the process's heaps.
-if ! command -v tmux >/dev/null; then
-    echo "SKIPPED: tmux is not installed, so the repeated-run tests did not run" >&2
-    exit 77
-fi
-ROOT=$(cd "$(dirname "$0")/../.." && pwd)
-if ! bash "$ROOT/scripts/testhosts.sh" check; then
-    echo "SKIPPED: network namespaces cannot be made here (root and iproute2 needed)," \
-        "so the repeated-run tests did not run" >&2
-    exit 77
-fi
-export LANG=C.UTF-8
-unset LC_ALL LC_CTYPE LC_MESSAGES Highlight
 source "$(dirname "$0")/lib.sh" "$1"
-NS=${NICSHOW_NS_PREFIX:-nicshow}-repeat-$$
-export TMUX_RUN_NETNS=$NS
-source "$ROOT/scripts/tmux-run.sh"
+need_terminal_on_test_host "the repeated-run tests" repeat
+ROOT=$NICSHOW_ROOT
 DLL=$NICSHOW_DLL
 HANDLE_SLACK=4
 HEAP_SLACK=16384
 TMP=$(mktemp -d)
-
-in_ns() {
-    (cd "$NICSHOW_BIN" && ip netns exec "$NS" "$@" </dev/null)
-}
 
 cleanup() {
     tmux_stop_all

@@ -11,22 +11,9 @@
 #     5, /, an arrow, 0 and C; the prompt's time-out; Esc (exit code 3, no echo); Ctrl-C
 #     at the prompt and while the listing is being written (the "^C" echo, exit code 3);
 #   - output into a pipe: no prompt and no colour.
-if ! command -v tmux >/dev/null; then
-    echo "SKIPPED: tmux is not installed, so the terminal report tests did not run" >&2
-    exit 77
-fi
-ROOT=$(cd "$(dirname "$0")/../.." && pwd)
-if ! bash "$ROOT/scripts/testhosts.sh" check; then
-    echo "SKIPPED: network namespaces cannot be made here (root and iproute2 needed)," \
-        "so the terminal report tests did not run" >&2
-    exit 77
-fi
-export LANG=C.UTF-8
-unset LC_ALL LC_CTYPE LC_MESSAGES Highlight
 source "$(dirname "$0")/lib.sh" "$1"
-NS=${NICSHOW_NS_PREFIX:-nicshow}-term-$$
-export TMUX_RUN_NETNS=$NS
-source "$ROOT/scripts/tmux-run.sh"
+need_terminal_on_test_host "the terminal report tests" term
+ROOT=$NICSHOW_ROOT
 DLL=$NICSHOW_DLL
 # The launcher with the plug-in and its command, as words (used unquoted).
 HOST="$WINE nicshow-host.exe --set noloadmsg=1 $DLL nicshow"
@@ -34,10 +21,6 @@ REG_KEY='HKCU\Software\VantrelPlugins\Nicshow'
 PROMPT="   ── Press a key to continue ──"   # tmux drops the prompt's last blank
 ECHO="{0E: ^C}"                              # the break echo: 0E on black, as shown
 TMP=$(mktemp -d)
-
-in_ns() {
-    (cd "$NICSHOW_BIN" && ip netns exec "$NS" "$@" </dev/null)
-}
 
 registry_highlight() {  # VALUE, or nothing to remove it
     if [ -n "$1" ]; then
