@@ -34,7 +34,7 @@
 # processes of a cold start: nicshow, nicshow /A, the two floors run once, the launcher
 # loading and unloading the plug-in without a command, the empty program. So a change of
 # machine load falls on all of them alike. Output goes to a file, as a user's redirection
-# would: /dev/null would let the host skip work a real run does.
+# would.
 #
 # Why a wineserver is started inside the namespace and everything is pinned to CPU 0:
 # one wineserver serves the prefix whatever namespace it was started in (so it is stopped
@@ -209,7 +209,7 @@ bench_build() {  # BIN NS PAIRS INTERFACES REPEAT
         printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$interfaces" "$p" "$(median "$f")" \
             "$(sort -n "$f" | head -1)" "$(wc -l <"$f")" "$n" >>"$results"
     done
-    # The report of the largest listing is kept beside the results, for a look.
+    # Each test host's /A report is kept beside the results, for a look.
     cp "$out/nicshow_a.txt" "$(dirname "$results")/bench-wine-$interfaces.txt"
 }
 
