@@ -102,17 +102,19 @@ test: native win32 win64 asan memcheck fuzz-smoke dist-check
 
 # Benchmarks, not part of test: the run in process on simulated machines of 1 to 10,000
 # adapters (a Release build in $(BUILD)/bench), then under Wine on test hosts in network
-# namespaces beside the floor program, ipconfig /all and an empty program.
+# namespaces, each build that runs here: the command in a loaded host beside the floor
+# program and ipconfig /all, and the whole processes of a cold start. docs/performance.md
+# holds the method and the figures.
 BENCH := $(BUILD)/bench
 BENCH_REPETITIONS ?= 5
 .PHONY: bench bench-native bench-wine
 
 MACHINE = echo "machine: $$(nproc) CPUs, $$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)," \
-	"$$(wine --version 2>/dev/null), load average $$(cut -d' ' -f1-3 /proc/loadavg)"
+	"$$(/usr/lib/wine/wine64 --version 2>/dev/null), load average $$(cut -d' ' -f1-3 /proc/loadavg)"
 
 bench: bench-native bench-wine
 	@$(MACHINE)
-	@echo "reproduce: make bench BUILD=$(BUILD)   (RUNS=n PAIRS=\"1 25 250\" for the Wine part)"
+	@echo "reproduce: make bench BUILD=$(BUILD)   (RUNS=n REPEAT=n PAIRS=\"1 25 250\" for the Wine part)"
 
 bench-native: deps
 	@$(MACHINE)
@@ -125,7 +127,7 @@ bench-native: deps
 
 bench-wine: win32 win64
 	@$(MACHINE)
-	@bash scripts/bench-wine.sh $(WIN32)/bin || [ $$? -eq 77 ]
+	@bash scripts/bench-wine.sh $(WIN64)/bin $(WIN32)/bin || [ $$? -eq 77 ]
 
 clean:
 	rm -rf $(BUILD) dist
