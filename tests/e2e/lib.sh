@@ -53,6 +53,22 @@ need_terminal_on_test_host() {
     source "$NICSHOW_ROOT/scripts/tmux-run.sh"
 }
 
+# Makes the test host NS and keeps a wineserver running inside it. One wineserver serves
+# the prefix, in the namespace it was started in: any other is stopped first (its output
+# goes to no pipe of ours).
+start_test_host() {
+    wine_stop
+    bash "$NICSHOW_ROOT/scripts/testhosts.sh" create "$NS" || exit 1
+    in_ns "$WINESERVER" -p >/dev/null 2>&1
+}
+
+# Ends the terminals and Wine processes of the script and removes the test host.
+stop_test_host() {
+    tmux_stop_all
+    wine_stop
+    bash "$NICSHOW_ROOT/scripts/testhosts.sh" delete "$NS"
+}
+
 # A command in the test host, in the build's bin folder, reading nothing.
 in_ns() {
     (cd "$NICSHOW_BIN" && ip netns exec "$NS" "$@" </dev/null)

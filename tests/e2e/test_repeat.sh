@@ -12,24 +12,19 @@
 # more bytes in use in the process's heaps.
 source "$(dirname "$0")/lib.sh" "$1"
 need_terminal_on_test_host "the repeated-run tests" repeat
-ROOT=$NICSHOW_ROOT
 DLL=$NICSHOW_DLL
 HANDLE_SLACK=4
 HEAP_SLACK=16384
 TMP=$(mktemp -d)
 
 cleanup() {
-    tmux_stop_all
-    wine_stop
-    bash "$ROOT/scripts/testhosts.sh" delete "$NS"
+    stop_test_host
     rm -rf "$TMP"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM HUP
 
-wine_stop
-bash "$ROOT/scripts/testhosts.sh" create "$NS" || exit 1
-in_ns "$WINESERVER" -p >/dev/null 2>&1
+start_test_host
 
 # check_repeat WHAT ERR_FILE RUNS CODE: the --timing lines of ERR_FILE say RUNS measured
 # runs, all with exit code CODE, and the probes after run 10 and after the last run lie

@@ -13,7 +13,6 @@
 #   - output into a pipe: no prompt and no colour.
 source "$(dirname "$0")/lib.sh" "$1"
 need_terminal_on_test_host "the terminal report tests" term
-ROOT=$NICSHOW_ROOT
 DLL=$NICSHOW_DLL
 # The launcher with the plug-in and its command, as words (used unquoted).
 HOST="$WINE nicshow-host.exe --set noloadmsg=1 $DLL nicshow"
@@ -31,22 +30,17 @@ registry_highlight() {  # VALUE, or nothing to remove it
 }
 
 cleanup() {
-    tmux_stop_all
     if ip netns list | awk '{ print $1 }' | grep -qxF "$NS"; then
         registry_highlight ""
-        wine_stop
-        bash "$ROOT/scripts/testhosts.sh" delete "$NS"
+        stop_test_host
     fi
+    tmux_stop_all
     rm -rf "$TMP"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM HUP
 
-# One wineserver serves the prefix, in the namespace it was started in: stop any other,
-# and keep one running inside the test host (its output on no pipe of ours).
-wine_stop
-bash "$ROOT/scripts/testhosts.sh" create "$NS" || exit 1
-in_ns "$WINESERVER" -p >/dev/null 2>&1
+start_test_host
 registry_highlight ""  # a value left behind by an interrupted run would colour everything
 
 # expect_text WHAT EXPECTED ACTUAL: exact text, a diff when it differs.
