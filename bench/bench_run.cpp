@@ -24,6 +24,7 @@
 #include "src/console/highlight.h"
 #include "src/console/pager_state.h"
 #include "src/plugin/plugin.h"
+#include "src/plugin/wlan_library.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ void machine(int adapters)
     highlight_colors = HighlightColors{};
     ZeroMemory(&os_version, sizeof(os_version));
     os_version.dwMajorVersion = 10;
+    load_wlan_library();
     wlan_client = (HANDLE)0x777;
     console_output = NULL;
 

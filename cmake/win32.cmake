@@ -59,7 +59,7 @@ set_source_files_properties(src/plugin/version.rc PROPERTIES OBJECT_DEPENDS ${ST
 target_include_directories(nicshow PRIVATE ${CMAKE_BINARY_DIR}/stamp)
 add_dependencies(nicshow takecmd_implib build_stamp takecmd)
 target_link_libraries(nicshow PRIVATE ${TAKECMD_IMPLIB}
-    iphlpapi ws2_32 wlanapi ole32 winmm user32 advapi32)
+    iphlpapi ws2_32 ole32 winmm user32 advapi32)
 target_link_options(nicshow PRIVATE ${STATIC_RUNTIME} -Wl,--enable-stdcall-fixup)
 
 # The launcher.

@@ -26,6 +26,7 @@
 #include "src/console/highlight.h"
 #include "src/plugin/host.h"
 #include "src/plugin/plugin.h"
+#include "src/plugin/wlan_library.h"
 
 namespace {
 
@@ -420,6 +421,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     highlight_colors = HighlightColors{};
     ZeroMemory(&os_version, sizeof os_version);
     os_version.dwMajorVersion = 10;
+    load_wlan_library();
     wlan_client = in.ConsumeIntegralInRange(0, 7) != 7 ? (HANDLE)0x777 : NULL;
     if (in.ConsumeBool()) {
         highlight_colors.normal = 0x07;

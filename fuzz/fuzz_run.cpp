@@ -15,6 +15,7 @@
 #include "src/command/options.h"
 #include "src/console/highlight.h"
 #include "src/plugin/plugin.h"
+#include "src/plugin/wlan_library.h"
 
 extern "C" INT WINAPI nicshow(LPWSTR arguments);
 
@@ -128,6 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     highlight_colors = HighlightColors{};
     ZeroMemory(&os_version, sizeof os_version);
     os_version.dwMajorVersion = in.ConsumeIntegralInRange(0, 7) != 7 ? 10 : 5;
+    load_wlan_library();
     wlan_client = in.ConsumeIntegralInRange(0, 7) != 7 ? (HANDLE)0x777 : NULL;
 
     int n = in.ConsumeIntegralInRange(0, 5);

@@ -105,6 +105,9 @@ static void default_messages(KernelState &k)
         {50, u"The request is not supported.\r\n"},
         {87, u"The parameter is incorrect.\r\n"},
         {111, u"The file name is too long.\r\n"},
+        {126, u"The specified module could not be found.\r\n"},
+        {127, u"The specified procedure could not be found.\r\n"},
+        {206, u"The filename or extension is too long.\r\n"},
         {232, u"The pipe is being closed.\r\n"},
         {1062, u"The service has not been started.\r\n"},
         {1168, u"Element not found.\r\n"},
@@ -279,12 +282,77 @@ HMODULE GetModuleHandleW(LPCWSTR name)
     return NULL;
 }
 
+static const HMODULE wlanapi_module = (HMODULE)0x7900;
+
 FARPROC GetProcAddress(HMODULE module, LPCSTR name)
 {
+    auto &k = kernel_state;
     if (module == (HMODULE)0x7700 && name && strcmp(name, "RtlGetVersion") == 0 &&
-        kernel_state.rtl_get_version)
+        k.rtl_get_version)
         return (FARPROC)(void *)sim_rtl_get_version;
+    if (module == wlanapi_module && name && k.library_loads > k.library_frees) {
+        if (k.wlan_missing_function == name) {
+            k.last_error = k.wlan_missing_error;
+            return NULL;
+        }
+        if (strcmp(name, "WlanOpenHandle") == 0)
+            return (FARPROC)(void *)WlanOpenHandle;
+        if (strcmp(name, "WlanCloseHandle") == 0)
+            return (FARPROC)(void *)WlanCloseHandle;
+        if (strcmp(name, "WlanQueryInterface") == 0)
+            return (FARPROC)(void *)WlanQueryInterface;
+        if (strcmp(name, "WlanFreeMemory") == 0)
+            return (FARPROC)(void *)WlanFreeMemory;
+    }
+    k.last_error = ERROR_PROC_NOT_FOUND;
     return NULL;
+}
+
+UINT GetSystemDirectoryW(LPWSTR buffer, UINT size)
+{
+    const std::u16string &dir = kernel_state.system_directory;
+    if (!buffer || size <= dir.size())
+        return (UINT)dir.size() + 1;
+    std::copy(dir.begin(), dir.end(), buffer);
+    buffer[dir.size()] = 0;
+    return (UINT)dir.size();
+}
+
+HMODULE LoadLibraryExW(LPCWSTR name, HANDLE, DWORD)
+{
+    auto &k = kernel_state;
+    std::u16string path = name ? name : u"";
+    k.library_paths.push_back(path);
+    k.events.push_back("LoadLibraryExW");
+    std::u16string upper = hostlogic::upper(path);
+    std::u16string file = upper.substr(upper.find_last_of(u"\\/") + 1);
+    if (file != u"WLANAPI.DLL") {
+        k.last_error = ERROR_MOD_NOT_FOUND;
+        return NULL;
+    }
+    if (k.wlan_library_error) {
+        k.last_error = k.wlan_library_error;
+        return NULL;
+    }
+    k.library_loads++;
+    return wlanapi_module;
+}
+
+BOOL FreeLibrary(HMODULE module)
+{
+    auto &k = kernel_state;
+    k.events.push_back("FreeLibrary");
+    if (module != wlanapi_module || k.library_frees >= k.library_loads) {
+        k.last_error = ERROR_INVALID_HANDLE;
+        return FALSE;
+    }
+    k.library_frees++;
+    return TRUE;
+}
+
+DWORD GetLastError(void)
+{
+    return kernel_state.last_error;
 }
 
 BOOL GetVersionExW(LPOSVERSIONINFOW info)

@@ -76,6 +76,14 @@ struct KernelState {
     DWORD gve_major = 6;
     int rtl_calls = 0, gve_calls = 0;
     bool wininet_loaded = false;
+    // the one library loaded by name: wlanapi.dll, found under any folder
+    std::u16string system_directory = u"C:\\Windows\\system32";
+    DWORD wlan_library_error = 0;       // LoadLibraryExW refuses it, leaving this code
+    std::string wlan_missing_function;  // GetProcAddress does not find this one of it,
+    DWORD wlan_missing_error = ERROR_PROC_NOT_FOUND;  // leaving this code
+    std::vector<std::u16string> library_paths;        // every name LoadLibraryExW was given
+    int library_loads = 0, library_frees = 0;
+    DWORD last_error = 0;
     // messages: code -> text as the message table holds it (with its trailing blank)
     std::map<DWORD, std::u16string> system_messages;
     std::map<DWORD, std::u16string> wininet_messages;

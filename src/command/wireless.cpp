@@ -6,6 +6,7 @@
 #include "../format/netvalues.h"
 #include "../plugin/host.h"
 #include "../plugin/plugin.h"
+#include "../plugin/wlan_library.h"
 
 const WCHAR *const wifi_state_names[9] = {
     TEXT("Not ready"),     TEXT("Connected"),   TEXT("Ad hoc network formed"),
@@ -62,11 +63,11 @@ static int connected_lines(const GUID *guid, const WLAN_CONNECTION_ATTRIBUTES *c
                   wifi_security_name((ULONG)security->dot11CipherAlgorithm,
                                      (ULONG)security->dot11AuthAlgorithm)) == USER_BREAK)
         return USER_BREAK;
-    if (WlanQueryInterface(wlan_client, guid, wlan_intf_opcode_channel_number, NULL, &size,
-                           &channel, NULL) == ERROR_SUCCESS &&
+    if (wlan_api.query_interface(wlan_client, guid, wlan_intf_opcode_channel_number, NULL,
+                                 &size, &channel, NULL) == ERROR_SUCCESS &&
         channel) {
         wsprintfW(text, TEXT("%u"), *(const ULONG *)channel);
-        WlanFreeMemory(channel);
+        wlan_api.free_memory(channel);
         if (write_report_line(TEXT("   WiFi channel"), text) == USER_BREAK)
             return USER_BREAK;
     }
@@ -95,8 +96,8 @@ int report_wireless(const IP_ADAPTER_ADDRESSES *adapter)
         return 0;
     if (FAILED(IIDFromString(text, &guid)))
         return 0;
-    if (WlanQueryInterface(wlan_client, &guid, wlan_intf_opcode_current_connection, NULL, &size,
-                           (PVOID *)&conn, NULL) != ERROR_SUCCESS ||
+    if (wlan_api.query_interface(wlan_client, &guid, wlan_intf_opcode_current_connection,
+                                 NULL, &size, (PVOID *)&conn, NULL) != ERROR_SUCCESS ||
         !conn)
         return 0;
 
@@ -105,10 +106,10 @@ int report_wireless(const IP_ADAPTER_ADDRESSES *adapter)
     rc = write_report_line(TEXT("   WiFi state"), wifi_state_names[state < 8 ? state : 8]);
     if (rc == USER_BREAK || state != 1) {
         // Not connected: the state line is all there is to say.
-        WlanFreeMemory(conn);
+        wlan_api.free_memory(conn);
         return rc == USER_BREAK ? USER_BREAK : 0;
     }
     rc = connected_lines(&guid, conn);
-    WlanFreeMemory(conn);
+    wlan_api.free_memory(conn);
     return rc == USER_BREAK ? USER_BREAK : 1;
 }

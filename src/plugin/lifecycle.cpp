@@ -3,6 +3,7 @@
 #include "plugin.h"
 #include "errors.h"
 #include "host.h"
+#include "wlan_library.h"
 #include "../console/pager_state.h"
 
 HANDLE wlan_client;
@@ -100,7 +101,10 @@ extern "C" INT WINAPI InitializePlugin(void)
     }
 
     wlan_client = NULL;
-    wlan_rc = WlanOpenHandle(2, NULL, &wlan_version, &wlan_client);
+    // A library that cannot be had fails as its client would: same message, same undoing.
+    wlan_rc = load_wlan_library();
+    if (wlan_rc == 0)
+        wlan_rc = wlan_api.open_handle(2, NULL, &wlan_version, &wlan_client);
     if (wlan_rc != 0 || !wlan_client) {
         if (!is_transient_or_piped()) {
             report_error_prefix();
@@ -110,8 +114,9 @@ extern "C" INT WINAPI InitializePlugin(void)
                     PLUGIN_NAME);
         }
         if (wlan_client)
-            WlanCloseHandle(wlan_client, NULL);
+            wlan_api.close_handle(wlan_client, NULL);
         wlan_client = NULL;
+        free_wlan_library();
         WSACleanup();
         return 1;
     }
@@ -131,8 +136,11 @@ extern "C" INT WINAPI InitializePlugin(void)
 extern "C" INT WINAPI ShutdownPlugin(BOOL end_process)
 {
     (void)end_process;
-    WlanCloseHandle(wlan_client, NULL);
+    // Never loaded (a host that unloads a refused plug-in): nothing to close.
+    if (wlan_api.close_handle)
+        wlan_api.close_handle(wlan_client, NULL);
     wlan_client = NULL;
+    free_wlan_library();
     WSACleanup();
     remove_break_handler();
     if (console_output) {

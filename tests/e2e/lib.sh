@@ -74,6 +74,18 @@ in_ns() {
     (cd "$NICSHOW_BIN" && ip netns exec "$NS" "$@" </dev/null)
 }
 
+# The processes of this build's prefix whose command line holds PATTERN, one per line
+# (process id and command line); nothing when none is running.
+prefix_processes() {
+    local dir cmd
+    for dir in /proc/[0-9]*; do
+        { tr '\0' '\n' <"$dir/environ"; } 2>/dev/null |
+            grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+        cmd=$({ tr '\0' ' ' <"$dir/cmdline"; } 2>/dev/null)
+        case $cmd in *"$1"*) echo "${dir#/proc/} $cmd" ;; esac
+    done
+}
+
 finish() {
     if [ "$FAILS" -ne 0 ]; then
         echo "$FAILS check(s) failed"

@@ -18,6 +18,22 @@ done
 out=$(cd "$NICSHOW_BIN" && noloadmsg=yes "$WINE" nicshow-host.exe $DLL)
 expect_eq "silent load with noloadmsg in the environment" "" "$out"
 
+# A machine without the wireless LAN library (Windows Server without its Wireless LAN
+# Service): the plug-in's own message with the system's text for the code the failed load
+# left, the load refused, and nothing of it left running. Silent in a transient shell.
+run_host out err rc --message 126
+missing=$(printf '%s' "$out" | sed 's/[[:space:]]*$//')
+WINEDLLOVERRIDES="$WINEDLLOVERRIDES;wlanapi=d" run_host out err rc $DLL
+expect_eq "without wlanapi.dll: the message" \
+    "Nicshow plugin: WlanOpenHandle() failed!$CRLF$missing${CRLF}Nicshow plugin not loaded.$CRLF" \
+    "$err"
+expect_eq "without wlanapi.dll: nothing on standard output" "" "$out"
+expect_eq "without wlanapi.dll: the load refused" "121" "$rc"
+WINEDLLOVERRIDES="$WINEDLLOVERRIDES;wlanapi=d" run_host out err rc --set _transient=1 $DLL
+expect_eq "without wlanapi.dll in a transient shell: silent" "" "$out$err"
+expect_eq "without wlanapi.dll in a transient shell: the load refused" "121" "$rc"
+expect_eq "without wlanapi.dll: no launcher left running" "" "$(prefix_processes nicshow-host)"
+
 run_host out err rc --set noloadmsg=1 --clver $DLL
 expect_eq "_clver\$" "1.1.0.0$CRLF[_clver\$ returned 0]$CRLF" "$out"
 

@@ -9,6 +9,7 @@
 #include "sim/sim.h"
 #include "src/console/pager_state.h"
 #include "src/plugin/plugin.h"
+#include "src/plugin/wlan_library.h"
 
 class SimTest : public ::testing::Test {
 protected:
@@ -17,6 +18,7 @@ protected:
         sim::reset();
         pager = PagerState{};
         wlan_client = NULL;
+        wlan_api = WlanApi{};
         console_output = NULL;
         ZeroMemory(&os_version, sizeof(os_version));
     }

@@ -21,15 +21,26 @@ TEST_F(Lifecycle, LoadsWritesTheMessageAndUnloadsInOrder)
     EXPECT_EQ(console_output, sim::conout_handle());
     EXPECT_EQ(os_version.dwMajorVersion, 10u);
     EXPECT_EQ(os_version.dwOSVersionInfoSize, 284u);
-    EXPECT_EQ(events(), (std::vector<std::string>{"WSAStartup", "WlanOpenHandle",
-                                                  "CreateFileW(conout$)"}));
+    EXPECT_EQ(events(), (std::vector<std::string>{"WSAStartup", "LoadLibraryExW",
+                                                  "WlanOpenHandle", "CreateFileW(conout$)"}));
+    EXPECT_EQ(sim::kernel().library_paths,
+              std::vector<std::u16string>{u"C:\\Windows\\system32\\wlanapi.dll"});
 
     sim::kernel().events.clear();
     EXPECT_EQ(ShutdownPlugin(FALSE), 0);
-    EXPECT_EQ(events(), (std::vector<std::string>{"WlanCloseHandle", "WSACleanup",
+    EXPECT_EQ(events(), (std::vector<std::string>{"WlanCloseHandle", "FreeLibrary", "WSACleanup",
                                                   "CloseHandle(conout$)"}));
     EXPECT_EQ(sim::kernel().wsa_cleanups, 1);
     EXPECT_EQ(sim::kernel().wlan_closes, 1);
+    EXPECT_EQ(sim::kernel().library_frees, 1);
+
+    // The longest system directory whose library path still fits MAX_PATH.
+    sim::reset();
+    sim::kernel().system_directory = u"C:\\" + std::u16string(MAX_PATH - 16, u'd');
+    EXPECT_EQ(InitializePlugin(), 0);
+    EXPECT_EQ(sim::kernel().library_paths,
+              std::vector<std::u16string>{sim::kernel().system_directory + u"\\wlanapi.dll"});
+    ShutdownPlugin(FALSE);
 }
 
 TEST_F(Lifecycle, LoadMessageSilences)
@@ -79,26 +90,61 @@ TEST_F(Lifecycle, WirelessFailureRefusesTheLoadAndUndoes)
 {
     struct Case {
         const char *what;
-        DWORD result;
-        bool null_handle, handle_on_failure;
+        DWORD result = 0;
+        bool null_handle = false, handle_on_failure = false;
         const char *text;
-        int closes;
+        int closes = 0;
+        int opens = 1;
+        DWORD library_error = 0;    // the wireless LAN library cannot be loaded
+        const char *missing = "";   // it lacks this function
+        DWORD missing_error = ERROR_PROC_NOT_FOUND;
+        size_t directory_chars = 0;  // a system directory of this length
     } cases[] = {
         {"service stopped", 1062, false, false, "The service has not been started.", 0},
         {"failure with a handle", 1062, false, true, "The service has not been started.", 1},
         {"success without handle", 0, true, false, "The operation completed successfully.", 0},
+        {.what = "no wireless LAN library", .text = "The specified module could not be found.",
+         .opens = 0, .library_error = 126},
+        {.what = "no WlanOpenHandle", .text = "The specified procedure could not be found.",
+         .opens = 0, .missing = "WlanOpenHandle"},
+        {.what = "no WlanCloseHandle", .text = "The specified procedure could not be found.",
+         .opens = 0, .missing = "WlanCloseHandle"},
+        {.what = "no WlanQueryInterface", .text = "The specified procedure could not be found.",
+         .opens = 0, .missing = "WlanQueryInterface"},
+        {.what = "no WlanFreeMemory", .text = "The specified procedure could not be found.",
+         .opens = 0, .missing = "WlanFreeMemory"},
+        {.what = "a missing function that leaves no code",
+         .text = "The specified procedure could not be found.", .opens = 0,
+         .missing = "WlanFreeMemory", .missing_error = 0},
+        {.what = "library path one character too long",
+         .text = "The filename or extension is too long.", .opens = 0,
+         .directory_chars = MAX_PATH - 12},
+        {.what = "system directory longer than the buffer",
+         .text = "The filename or extension is too long.", .opens = 0,
+         .directory_chars = MAX_PATH + 40},
     };
     for (const auto &c : cases) {
         sim::reset();
-        sim::kernel().wlan_open_result = c.result;
-        sim::kernel().wlan_null_handle = c.null_handle;
-        sim::kernel().wlan_handle_on_failure = c.handle_on_failure;
+        auto &k = sim::kernel();
+        k.wlan_open_result = c.result;
+        k.wlan_null_handle = c.null_handle;
+        k.wlan_handle_on_failure = c.handle_on_failure;
+        k.wlan_library_error = c.library_error;
+        k.wlan_missing_function = c.missing;
+        k.wlan_missing_error = c.missing_error;
+        if (c.directory_chars)
+            k.system_directory = u"C:\\" + std::u16string(c.directory_chars - 3, u'd');
         EXPECT_EQ(InitializePlugin(), 1) << c.what;
         EXPECT_EQ(sim::err(), std::string("Nicshow plugin: WlanOpenHandle() failed!\r\n") +
                                   c.text + "\r\nNicshow plugin not loaded.\r\n")
             << c.what;
         EXPECT_EQ(sim::kernel().wsa_cleanups, 1) << c.what;
+        EXPECT_EQ(sim::kernel().wlan_opens, c.opens) << c.what;
         EXPECT_EQ(sim::kernel().wlan_closes, c.closes) << c.what;
+        EXPECT_EQ(wlan_client, (HANDLE)NULL) << c.what;
+        EXPECT_EQ(k.library_frees, k.library_loads) << c.what << ": library left loaded";
+        EXPECT_EQ(k.library_paths.size(), c.directory_chars ? 0u : 1u) << c.what;
+        EXPECT_EQ(wlan_api.module, (HMODULE)NULL) << c.what;
         EXPECT_EQ(sim::kernel().conout_opens, 0) << c.what;
         EXPECT_EQ(sim::kernel().rtl_calls + sim::kernel().gve_calls, 0) << c.what;
         EXPECT_EQ(os_version.dwOSVersionInfoSize, 0u) << c.what;
@@ -216,7 +262,7 @@ TEST_F(Lifecycle, ShutdownRemovesAHandlerThatARunLeftInstalled)
     pager.break_requested = 1;
     sim::kernel().events.clear();
     EXPECT_EQ(ShutdownPlugin(FALSE), 0);
-    EXPECT_EQ(events(), (std::vector<std::string>{"WlanCloseHandle", "WSACleanup",
+    EXPECT_EQ(events(), (std::vector<std::string>{"WlanCloseHandle", "FreeLibrary", "WSACleanup",
                                                   "SetConsoleCtrlHandler(remove)",
                                                   "CloseHandle(conout$)"}));
     EXPECT_EQ(pager.handler_installed, 0u);

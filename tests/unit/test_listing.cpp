@@ -433,7 +433,8 @@ protected:
     void open_client()
     {
         DWORD version = 0;
-        ASSERT_EQ(WlanOpenHandle(2, NULL, &version, &wlan_client), 0u);
+        ASSERT_EQ(load_wlan_library(), 0u);
+        ASSERT_EQ(wlan_api.open_handle(2, NULL, &version, &wlan_client), 0u);
     }
     struct Case {
         const char *what;

@@ -208,6 +208,8 @@ protected:
         highlight_colors = HighlightColors{};
         console_output = NULL;
         os_version.dwMajorVersion = 10;
+        load_wlan_library();
+        sim::kernel().events.clear();
         wlan_client = (HANDLE)0x777;
     }
     // One run; afterwards nothing may be left behind, whatever the way out.

@@ -89,7 +89,8 @@ protected:
     static void open_client()
     {
         DWORD version = 0;
-        ASSERT_EQ(WlanOpenHandle(2, NULL, &version, &wlan_client), 0u);
+        ASSERT_EQ(load_wlan_library(), 0u);
+        ASSERT_EQ(wlan_api.open_handle(2, NULL, &version, &wlan_client), 0u);
         ASSERT_NE(wlan_client, (HANDLE)NULL);
     }
     void fresh(const std::string &what)
