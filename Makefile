@@ -27,7 +27,7 @@ $(error ARCH is x64 or x86, not "$(ARCH)")
 endif
 
 .PHONY: all deps native win32 win64 run test unit e2e clean asan memcheck fuzz-build fuzz \
-	fuzz-smoke dist dist-check
+	fuzz-smoke dist dist-check pictures
 
 all: native win32 win64
 
@@ -128,6 +128,12 @@ bench-native: deps
 bench-wine: win32 win64
 	@$(MACHINE)
 	@bash scripts/bench-wine.sh $(WIN64)/bin $(WIN32)/bin || [ $$? -eq 77 ]
+
+# The README's pictures (docs/images) from real runs of the x64 build in a terminal on a
+# test host (root); ansilove, which draws them, is installed for this target only.
+pictures: win64
+	@bash scripts/install-deps.sh ansilove
+	@bash scripts/pictures.sh $(WIN64)/bin docs/images
 
 clean:
 	rm -rf $(BUILD) dist
