@@ -103,8 +103,9 @@ test: native win32 win64 asan memcheck fuzz-smoke dist-check
 # Benchmarks, not part of test: the run in process on simulated machines of 1 to 10,000
 # adapters (a Release build in $(BUILD)/bench), then under Wine on test hosts in network
 # namespaces, each build that runs here: the command in a loaded host beside the floor
-# program and ipconfig /all, and the whole processes of a cold start. docs/performance.md
-# holds the method and the figures.
+# program and ipconfig /all, and the whole processes of a cold start; plotted with
+# matplotlib, installed for this target only. docs/performance.md holds the method and
+# the figures.
 BENCH := $(BUILD)/bench
 BENCH_REPETITIONS ?= 5
 .PHONY: bench bench-native bench-wine
@@ -126,6 +127,7 @@ bench-native: deps
 	@python3 bench/summary.py $(BENCH)/bench_run.json
 
 bench-wine: win32 win64
+	@bash scripts/install-deps.sh python3-matplotlib
 	@$(MACHINE)
 	@bash scripts/bench-wine.sh $(WIN64)/bin $(WIN32)/bin || [ $$? -eq 77 ]
 
