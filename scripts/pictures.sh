@@ -8,19 +8,21 @@
 # Root is needed for the test host (a network namespace; removed on every way out). make
 # pictures builds the x64 build and installs ansilove first.
 #
-# What would differ from machine to machine or run to run is fixed: the host name (each
-# run has a UTS namespace of its own named HOST_NAME, so no picture names this machine),
-# the adapters and their addresses (the test host), the terminal's size and locale, and
-# the highlight setting (the environment's and the prefix's own are cleared). Wine reports
-# no leases, so there are no dates. The same build gives the same PNGs byte for byte.
+# What would differ from machine to machine or run to run is fixed: the host name (the
+# script runs in a UTS namespace of its own, named HOST_NAME, so no picture names this
+# machine), the adapters and their addresses (the test host), the terminal's size and
+# locale, and the highlight setting (the environment's and the prefix's own are cleared).
+# Wine reports no leases, so there are no dates. The same build gives the same PNGs byte
+# for byte.
 set -u
 HOST_NAME=demo
 if [ "$(id -u)" -ne 0 ]; then
     echo "pictures: root is needed, for the test host and its host name" >&2
     exit 2
 fi
-# Wine takes the host name from its processes and keeps it while its server runs: every
-# one of them, the server included, runs in this UTS namespace.
+# A Wine program alone in a UTS namespace still showed this machine's name once other Wine
+# processes of the prefix had run outside it: so every one of them, the server included,
+# runs in this one.
 if [ "${NICSHOW_PICTURES_UTS:-}" != "$HOST_NAME" ]; then
     NICSHOW_PICTURES_UTS=$HOST_NAME exec unshare --uts bash "$0" "$@"
 fi
@@ -87,7 +89,10 @@ def sgr(attr):
 def run(m):
     return sgr(int(m.group(1), 16)) + m.group(2) + "\x1b[0m"
 rows, cols = int(sys.argv[1]), int(sys.argv[2])
-for line in sys.stdin.read().split("\n")[:rows]:
+lines = sys.stdin.read().split("\n")
+if len(lines) < rows:
+    sys.exit("pictures: %d rows captured, not %d" % (len(lines), rows))
+for line in lines[:rows]:
     text = re.sub(r"\{([0-9A-F]{2}):([^{}]*)\}", run, line)
     width = len(re.sub(r"\x1b\[[0-9;]*m", "", text))
     sys.stdout.write(text + " " * (cols - width))
@@ -100,7 +105,8 @@ picture() {
     local ans="$TMP/$1.ans"
     [ "$(tmux_size "$1")" == "${COLS}x$ROWS" ] || { echo "pictures: $1: not ${COLS}x$ROWS" >&2; exit 1; }
     tmux_capture "$1" | sgr_to_attributes 07 | attributes_to_ansi |
-        iconv -f UTF-8 -t CP437 >"$ans" || { echo "pictures: $1: capture failed" >&2; exit 1; }
+        iconv -f UTF-8 -t CP437 >"$ans"
+    [[ "${PIPESTATUS[*]}" == "0 0 0 0" ]] || { echo "pictures: $1: capture failed" >&2; exit 1; }
     ansilove -q -i -c $COLS -o "$OUT/$2" "$ans" >/dev/null ||
         { echo "pictures: $1: ansilove failed" >&2; exit 1; }
     echo "pictures: $OUT/$2"
