@@ -108,11 +108,11 @@ if [ "$1" = "--inner" ]; then
     # One round unmeasured, which also checks that each program works here and that every
     # run in the loaded host wrote the same report as a cold start.
     for p in "${programs[@]}"; do
-        if ! run "$p"; then
-            echo "bench-wine: $p failed here:" >&2
+        run "$p" || {
+            echo "bench-wine: $p failed here (exit code $?):" >&2
             cat "$out/$p.err" >&2
             exit 1
-        fi
+        }
     done
     for p in nicshow nicshow_a; do
         for ((i = 0; i <= n; i++)); do cat "$out/$p.txt"; done >"$out/$p.expected"
