@@ -27,7 +27,7 @@ $(error ARCH is x64 or x86, not "$(ARCH)")
 endif
 
 .PHONY: all deps native win32 win64 run test unit e2e clean asan memcheck fuzz-build fuzz \
-	fuzz-smoke dist dist-check
+	fuzz-smoke dist dist-check pictures
 
 all: native win32 win64
 
@@ -103,8 +103,9 @@ test: native win32 win64 asan memcheck fuzz-smoke dist-check
 # Benchmarks, not part of test: the run in process on simulated machines of 1 to 10,000
 # adapters (a Release build in $(BUILD)/bench), then under Wine on test hosts in network
 # namespaces, each build that runs here: the command in a loaded host beside the floor
-# program and ipconfig /all, and the whole processes of a cold start. docs/performance.md
-# holds the method and the figures.
+# program and ipconfig /all, and the whole processes of a cold start; plotted with
+# matplotlib, installed for this target only. docs/performance.md holds the method and
+# the figures.
 BENCH := $(BUILD)/bench
 BENCH_REPETITIONS ?= 5
 .PHONY: bench bench-native bench-wine
@@ -126,8 +127,15 @@ bench-native: deps
 	@python3 bench/summary.py $(BENCH)/bench_run.json
 
 bench-wine: win32 win64
+	@bash scripts/install-deps.sh python3-matplotlib
 	@$(MACHINE)
 	@bash scripts/bench-wine.sh $(WIN64)/bin $(WIN32)/bin || [ $$? -eq 77 ]
+
+# The README's pictures (docs/images) from real runs of the x64 build in a terminal on a
+# test host (root); ansilove, which draws them, is installed for this target only.
+pictures: win64
+	@bash scripts/install-deps.sh ansilove
+	@bash scripts/pictures.sh $(WIN64)/bin docs/images
 
 clean:
 	rm -rf $(BUILD) dist

@@ -11,7 +11,12 @@
 #                      1000 / interfaces, from 3 to 200, so that a round takes seconds
 #   PAIRS="1 25 250"   veth pairs per test host (interfaces: twice that, plus loopback)
 #
-# The medians go to bench-wine.tsv in each build's folder (beside BIN), tab-separated.
+# The medians go to bench-wine.tsv in each build's folder (beside BIN), tab-separated,
+# and bench/plot.py draws them as bench-wine.png beside it (where Debian's
+# python3-matplotlib is installed: make bench-wine installs it). A run of the documented
+# shape (RUNS=20, the default PAIRS and REPEAT) also copies its plots to
+# docs/images/bench-ARCH.png, the ones docs/performance.md shows; a shorter run leaves
+# them alone.
 #
 # A build that cannot run here (the x86 one where the machine starts no i386 programs) is
 # left out with one line saying why; exit code 77 when no build can run.
@@ -103,11 +108,11 @@ if [ "$1" = "--inner" ]; then
     # One round unmeasured, which also checks that each program works here and that every
     # run in the loaded host wrote the same report as a cold start.
     for p in "${programs[@]}"; do
-        if ! run "$p"; then
-            echo "bench-wine: $p failed here:" >&2
+        run "$p" || {
+            echo "bench-wine: $p failed here (exit code $?):" >&2
             cat "$out/$p.err" >&2
             exit 1
-        fi
+        }
     done
     for p in nicshow nicshow_a; do
         for ((i = 0; i <= n; i++)); do cat "$out/$p.txt"; done >"$out/$p.expected"
@@ -305,6 +310,27 @@ for bin in "${RUNNABLE[@]}"; do
         print "the plug-in; idle: an empty program; run/fl: (nicshow - load) / (floor - idle)"
     }' "$(results_of "$bin")"
 done
+
+# The plots.
+if ! /usr/bin/python3 -c 'import matplotlib' 2>/dev/null; then
+    echo "bench-wine: no plots: python3-matplotlib is not installed (make bench-wine installs it)"
+else
+    documented=no
+    [ "$RUNS" = 20 ] && [ "$PAIRS" = "1 25 250" ] && [ -z "$REPEAT" ] && documented=yes
+    for bin in "${RUNNABLE[@]}"; do
+        arch=$(source "$ROOT/scripts/wine-env.sh" "$bin" && echo "$NICSHOW_ARCH")
+        tsv=$(results_of "$bin")
+        /usr/bin/python3 "$ROOT/bench/plot.py" "$tsv" "${tsv%.tsv}.png" "$arch"
+        if [ $documented = yes ]; then
+            mkdir -p "$ROOT/docs/images"
+            cp "${tsv%.tsv}.png" "$ROOT/docs/images/bench-$arch.png"
+            echo "bench-wine: plot ${tsv%.tsv}.png, copied to docs/images/bench-$arch.png"
+        else
+            echo "bench-wine: plot ${tsv%.tsv}.png (not copied to docs/images: RUNS, PAIRS or" \
+                "REPEAT differ from the documented run)"
+        fi
+    done
+fi
 echo
 echo "bench-wine: $RUNS rounds on each test host; load average at the end" \
     "$(cut -d' ' -f1-3 /proc/loadavg); results in" \

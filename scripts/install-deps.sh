@@ -1,6 +1,10 @@
 #!/bin/bash
 # Installs, with apt-get, only what the builds and tests need and the machine lacks.
 # Idempotent and quiet when everything is already there.
+#
+#   scripts/install-deps.sh            the builds' and tests' packages
+#   scripts/install-deps.sh PKG...     only these (the tools of one target: make pictures
+#                                      installs ansilove, make bench python3-matplotlib)
 set -euo pipefail
 
 # wine32 installs on a machine that cannot run i386 programs too; the tests then skip
@@ -9,6 +13,7 @@ pkgs=(cmake g++ make libgtest-dev libgmock-dev googletest libbenchmark-dev
       g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64
       binutils-mingw-w64-x86-64 wine wine64 wine32:i386 tmux iproute2
       clang libclang-rt-14-dev valgrind python3 python3-pefile)
+[ $# -gt 0 ] && pkgs=("$@")
 
 missing=()
 for p in "${pkgs[@]}"; do
@@ -20,7 +25,7 @@ done
 
 SUDO=
 [ "$(id -u)" -ne 0 ] && SUDO=sudo
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if [[ " ${missing[*]}" == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     $SUDO dpkg --add-architecture i386
 fi
 echo "install-deps: installing ${missing[*]}" >&2
