@@ -279,6 +279,8 @@ TEST_F(Listing, EachAdapterGetsItsOwnLegacyRecordAfterAMissOrARestart)
         {"a legacy list in descending order", {2, 3, 4}, {4, 3, 2}},
         {"names that differ only in their first byte", {3, 2}, {2, 3},
          {{2, "A-name"}, {3, "B-name"}}},
+        {"names that differ only in their first byte, descending", {2, 3}, {3, 2},
+         {{2, "A-name"}, {3, "B-name"}}},
     };
     const time_t midnight = 1704412800;  // 2024-01-05 00:00:00 UTC
     for (const auto &c : cases) {
