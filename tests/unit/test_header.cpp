@@ -268,6 +268,8 @@ TEST_F(Header, SearchListAtTheSizeOfTheBuffer)
         {"1024 characters without a NUL keep the last entry whole",
          raw_utf16(std::u16string(1007, u'a') + u" abcdefghijklmnop"),
          std::string(1007, 'a') + "\r\n" + indent + "abcdefghijklmnop", 2},
+        {"one entry of 1024 characters without a NUL: its first 1023 count",
+         raw_utf16(std::u16string(1024, u'a')), std::string(1023, 'a'), 1},
         {"a value without a NUL ends where its data ends", raw_utf16(u"corp.example"),
          "corp.example", 1},
         {"the text ends at its first NUL", raw_utf16(std::u16string(u"corp.example\0example.net", 24)),
