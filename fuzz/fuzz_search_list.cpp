@@ -4,6 +4,8 @@
 // per line, each further one behind the 31-column indent.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
+
 #include "fuzz_common.h"
 #include "src/command/header.h"
 #include "src/console/highlight.h"
@@ -28,7 +30,8 @@ std::u16string expected_output(const std::u16string &list, int *entries)
         while (i < list.size() && list[i] != u',' && !iswspace(list[i]))
             i++;
         if (i > start) {
-            out += list.substr(start, i - start) + u"\r\n";
+            // Only the first 1023 characters of an entry count.
+            out += list.substr(start, std::min(i - start, CHARS - 1)) + u"\r\n";
             if (i < list.size())
                 out += indent;
             ++*entries;
@@ -66,12 +69,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (present)
         sim::set_reg_raw(HKEY_LOCAL_MACHINE, params_key, "SearchList", type, bytes);
 
-    // What the list is: a REG_SZ of at most 2048 bytes, up to its first NUL, and at most
-    // 1023 characters.
+    // What the list is: a REG_SZ of at most 2048 bytes, up to its first NUL.
     std::u16string list;
     if (present && type == REG_SZ && bytes.size() <= 2 * CHARS) {
         std::u16string whole((const char16_t *)bytes.data(), bytes.size() / 2);
-        list = whole.substr(0, whole.find(u'\0')).substr(0, CHARS - 1);
+        list = whole.substr(0, whole.find(u'\0'));
     }
 
     char16_t buffer[CHARS + GUARD];
@@ -81,8 +83,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(buffer[i] == FILL, "the read wrote past 1024 characters at %zu", i);
     FUZZ_CHECK(rc == (list.empty() ? 0 : 1), "read gave %d for a list of %zu characters", rc,
                list.size());
-    FUZZ_CHECK(std::u16string((const char16_t *)buffer) == list, "the read gave %s, expected %s",
-               sim::utf8((const char16_t *)buffer).c_str(), sim::utf8(list).c_str());
+    // The text ends at its first NUL, or fills the buffer without one.
+    std::u16string read(buffer, std::find(buffer, buffer + CHARS, u'\0'));
+    FUZZ_CHECK(read == list, "the read gave %s, expected %s", sim::utf8(read).c_str(),
+               sim::utf8(list).c_str());
 
     int entries = 0;
     std::u16string expected = list.empty() ? u"" : expected_output(list, &entries);

@@ -205,7 +205,7 @@ BOOL GetConsoleMode(HANDLE h, LPDWORD mode)
     if (!sim::is_screen(h))
         return FALSE;
     if (mode)
-        *mode = 3;
+        *mode = h == sim::std_out() ? console_state.stdout_mode : 3;
     return TRUE;
 }
 

@@ -151,6 +151,7 @@ Input ctrl_break(DWORD after_ms = 0);
 
 struct ConsoleState {
     bool stdout_is_console = false;
+    DWORD stdout_mode = 3;  // what GetConsoleMode answers for standard output on a console
     WORD attr = 0x07;  // current attributes of the screen buffer
     SHORT window_top = 0;
     SHORT window_rows = 25;

@@ -33,11 +33,10 @@ int read_search_list(LPWSTR buffer)
         return 0;
     rc = RegQueryValueExW(key, TEXT("SearchList"), NULL, &type, (LPBYTE)buffer, &bytes);
     RegCloseKey(key);
-    // The registry does not promise a terminator; a value that fills the whole buffer
-    // loses its last character to one.
+    // The registry does not promise a terminator: the text ends where the data does. A
+    // value that fills the whole buffer has no room for one and keeps every character.
     if (rc == ERROR_SUCCESS && bytes / sizeof(WCHAR) < TEXT_BUFFER_CHARS)
         buffer[bytes / sizeof(WCHAR)] = 0;
-    buffer[TEXT_BUFFER_CHARS - 1] = 0;
     if (rc != ERROR_SUCCESS || type != REG_SZ || buffer[0] == 0) {
         buffer[0] = 0;
         return 0;
@@ -52,12 +51,13 @@ static bool is_separator(WCHAR c)
 
 int print_dns_search_list(void)
 {
-    WCHAR list[TEXT_BUFFER_CHARS];
+    WCHAR list[TEXT_BUFFER_CHARS + 1];  // a spare slot ends a list that fills the buffer
     WCHAR entry[TEXT_BUFFER_CHARS];
     LPCWSTR p = list;
     int count = 0;
 
     read_search_list(list);
+    list[TEXT_BUFFER_CHARS] = 0;
     if (!list[0])
         return 0;
     write_label(TEXT("   DNS search list"));

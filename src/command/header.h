@@ -11,7 +11,8 @@ int print_global_header(BOOL detailed);
 // Entries written (0 for no search list), or USER_BREAK.
 int print_dns_search_list(void);
 // 1 and the registry's search list in buffer (TEXT_BUFFER_CHARS), 0 and an empty text when
-// there is none, -1 without a buffer.
+// there is none, -1 without a buffer. The text ends at its first NUL, or fills the buffer
+// without one.
 int read_search_list(LPWSTR buffer);
 
 #endif

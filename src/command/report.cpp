@@ -10,19 +10,22 @@
 #include "../plugin/host.h"
 
 // The complete records as Windows lays them out for 32-bit and 64-bit programs; a record
-// whose Length is smaller lacks the later fields. (The native build's simulated records
-// have a layout of their own.)
+// whose Length is smaller lacks the later fields. The host record's size is the first
+// offer to GetNetworkParams. (The native build's simulated records have a layout of their
+// own.)
 #if defined(_WIN64)
 static_assert(sizeof(IP_ADAPTER_ADDRESSES) == 448, "complete adapter record of the 64-bit layout");
 static_assert(sizeof(IP_ADAPTER_UNICAST_ADDRESS) == 64, "complete unicast record of the 64-bit layout");
 static_assert(sizeof(IP_ADAPTER_INFO) == 704 && offsetof(IP_ADAPTER_INFO, LeaseObtained) == 688 &&
                   sizeof(((IP_ADAPTER_INFO *)0)->LeaseExpires) == 8,
               "legacy adapter record of the 64-bit layout, 64-bit lease times");
+static_assert(sizeof(FIXED_INFO) == 600, "host record of the 64-bit layout");
 #elif defined(_WIN32)
 static_assert(sizeof(IP_ADAPTER_ADDRESSES) == 376, "complete adapter record of the 32-bit layout");
 static_assert(sizeof(IP_ADAPTER_UNICAST_ADDRESS) == 48, "complete unicast record of the 32-bit layout");
 static_assert(sizeof(IP_ADAPTER_INFO) == 640 && offsetof(IP_ADAPTER_INFO, LeaseObtained) == 632,
               "legacy adapter record of the 32-bit layout");
+static_assert(sizeof(FIXED_INFO) == 584, "host record of the 32-bit layout");
 #endif
 
 const WCHAR *const media_state_names[4] = {

@@ -1,6 +1,8 @@
 // The size dance of the IP Helper queries that fill a block the caller offers: a block
 // too small is answered with ERROR_BUFFER_OVERFLOW and the size wanted, and one of that
-// size is offered in its place.
+// size is offered in its place. The interface table query (GetInterfaceInfo) answers
+// ERROR_INSUFFICIENT_BUFFER instead: it is asked the size first, an answer not looked at,
+// and the same answer to its block ends the dance.
 #ifndef NICSHOW_COMMAND_SIZED_BLOCK_H
 #define NICSHOW_COMMAND_SIZED_BLOCK_H
 

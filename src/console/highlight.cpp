@@ -107,21 +107,24 @@ static int hex_digit(WCHAR c)
     return -1;
 }
 
-// Hexadecimal digits and nothing else, up to 32 bits; no blanks, no sign.
+// Hexadecimal digits up to 32 bits; *value receives those before the first character that
+// is none (or would not fit), so it is never left unset. True only when that was the end
+// of the text: no blanks, no sign, nothing after.
 static bool read_hex(LPCWSTR p, DWORD *value)
 {
     DWORD v = 0;
+    bool whole = *p != 0;
 
-    if (!*p)
-        return false;
     for (; *p; p++) {
         int d = hex_digit(*p);
-        if (d < 0 || v > 0x0FFFFFFFu)
-            return false;
+        if (d < 0 || v > 0x0FFFFFFFu) {
+            whole = false;
+            break;
+        }
         v = v * 16 + (DWORD)d;
     }
     *value = v;
-    return true;
+    return whole;
 }
 
 // The foreground and background the setting asks for (NO_COLOUR when not given);

@@ -68,7 +68,8 @@ TEST_F(DateArithmetic, DayNumbersRefuseWhatIsNotADate)
     } cases[] = {
         {1600, 12, 31}, {10000, 1, 1}, {0, 1, 1},    {2024, 0, 1},  {2024, 13, 1},
         {2024, 1, 0},   {2024, 1, 32}, {2023, 2, 29}, {2024, 2, 30}, {2024, 4, 31},
-        {2100, 2, 29},  {0xFFFFFFFFu, 1, 1}, {2024, 0xFFFFFFFFu, 1},
+        {2100, 2, 29},  {2024, 11, 31}, {2023, 11, 31}, {0xFFFFFFFFu, 1, 1},
+        {2024, 0xFFFFFFFFu, 1},
     };
     for (const auto &c : cases)
         EXPECT_EQ(day_number(c.y, c.m, c.d), -1) << c.y << "-" << c.m << "-" << c.d;
@@ -519,6 +520,7 @@ TEST_F(DateForms, RefusedDatesWriteNothing)
     } cases[] = {
         {1600, 12, 31}, {10000, 1, 1}, {2024, 0, 5}, {2024, 13, 5},
         {2024, 1, 0},   {2024, 1, 32}, {2024, 2, 30}, {2023, 2, 29},
+        {2024, 11, 31}, {2023, 11, 31},
     };
     for (const auto &c : cases) {
         for (DWORD code : {0u, 1u, 5u, 16u, 17u, 20u, 32u, 145u, 255u}) {

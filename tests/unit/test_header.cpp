@@ -265,8 +265,11 @@ TEST_F(Header, SearchListAtTheSizeOfTheBuffer)
     } cases[] = {
         {"1023 characters and a NUL fill the 2048 bytes", raw_utf16(std::u16string(1023, u'a') + u'\0'),
          std::string(1023, 'a'), 1},
-        {"1024 characters without a NUL lose the last one to the terminator",
-         raw_utf16(std::u16string(1021, u'a') + u" zy"), std::string(1021, 'a') + "\r\n" + indent + "z", 2},
+        {"1024 characters without a NUL keep the last entry whole",
+         raw_utf16(std::u16string(1007, u'a') + u" abcdefghijklmnop"),
+         std::string(1007, 'a') + "\r\n" + indent + "abcdefghijklmnop", 2},
+        {"one entry of 1024 characters without a NUL: its first 1023 count",
+         raw_utf16(std::u16string(1024, u'a')), std::string(1023, 'a'), 1},
         {"a value without a NUL ends where its data ends", raw_utf16(u"corp.example"),
          "corp.example", 1},
         {"the text ends at its first NUL", raw_utf16(std::u16string(u"corp.example\0example.net", 24)),

@@ -60,10 +60,13 @@ TEST_F(Highlight, EveryPlaceFormAndRule)
         int expected;  // the highlight; 0 when highlighting is off
         bool console = true;
         int parsed_fg = -2, parsed_bg = -2;  // the host's parser answers these when >= -1
+        DWORD console_mode = 3;              // what the console mode query of a console says
     } cases[] = {
         // where standard output goes
         {"output to a file", 0x07, {{Env, "0x1E"}}, 0, false},
         {"output to a file, nothing set", 0x07, {}, 0, false},
+        {"a console mode of all ones is no console", 0x07, {{Env, "0x1E"}}, 0, true, -2, -2,
+         0xFFFFFFFF},
         // the default, from the normal colour
         {"default on light grey/black", 0x07, {}, 0x0F},
         {"default on light grey/blue", 0x17, {}, 0x1F},
@@ -91,10 +94,14 @@ TEST_F(Highlight, EveryPlaceFormAndRule)
         {"0x1E", 0x07, {{Env, "0x1E"}}, 0x1E},
         {"0X1e in other cases", 0x07, {{Env, "0X1e"}}, 0x1E},
         {"0x0e: foreground only, background black", 0x17, {{Env, "0x0e"}}, 0x0E},
+        {"0x1f: a lower-case f", 0x07, {{Env, "0x1f"}}, 0x1F},
+        {"0x1f in the registry", 0x07, {{UserOwn, "0x1f"}}, 0x1F},
         {"0x77 same foreground and background", 0x07, {{Env, "0x77"}}, 0},
         {"0x07 equal to the normal colour", 0x07, {{Env, "0x07"}}, 0},
         {"0x alone", 0x07, {{Env, "0x"}}, 0},
         {"0x and no hexadecimal digit", 0x07, {{Env, "0xG1"}}, 0},
+        {"0x and a digit before the fault: none of it is taken", 0x07,
+         {{Env, "0x1G"}, {UserOwn, "0x1A"}}, 0},
         {"0x with trailing blanks", 0x07, {{Env, "0x1E  "}}, 0},
         {"0x with a blank before the digits", 0x07, {{Env, "0x 1E"}}, 0},
         {"0x with a sign", 0x07, {{Env, "0x-1E"}}, 0},
@@ -144,6 +151,7 @@ TEST_F(Highlight, EveryPlaceFormAndRule)
         sim::reset();
         highlight_colors = HighlightColors{};
         sim::console().stdout_is_console = c.console;
+        sim::console().stdout_mode = c.console_mode;
         sim::host().normal_attr = c.normal;
         for (const auto &s : c.settings)
             put(s);

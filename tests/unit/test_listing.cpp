@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 
 namespace {
 
@@ -259,13 +260,14 @@ TEST_F(Listing, ReportGetsTheLegacyRecordOfTheSameName)
 
 TEST_F(Listing, EachAdapterGetsItsOwnLegacyRecordAfterAMissOrARestart)
 {
-    // The legacy records stand in ascending name order, as Wine's do; each carries the
-    // lease of its own adapter: obtained at the adapter's index o'clock on 5 January 2024
-    // (UTC), expiring a day later.
+    // The legacy records stand in ascending name order, as Wine's do, unless a case says
+    // otherwise; each carries the lease of its own adapter: obtained at the adapter's index
+    // o'clock on 5 January 2024 (UTC), expiring a day later.
     struct Case {
         const char *what;
         std::vector<ULONG> adapters;  // in the system's order
-        std::vector<ULONG> legacy;    // the adapters with a legacy record, ascending
+        std::vector<ULONG> legacy;    // the adapters with a legacy record, in this order
+        std::map<ULONG, std::string> names = {};  // adapter names other than the builder's
     } cases[] = {
         {"every adapter has its record", {2, 3, 4}, {2, 3, 4}},
         {"a miss, then a hit", {2, 3, 4}, {3, 4}},
@@ -274,15 +276,24 @@ TEST_F(Listing, EachAdapterGetsItsOwnLegacyRecordAfterAMissOrARestart)
         {"names out of order, then ascending again", {4, 2, 3}, {2, 3, 4}},
         {"out of order after a miss", {3, 2, 4}, {2, 4}},
         {"out of order onto a miss", {4, 3, 5}, {4, 5}},
+        {"a legacy list in descending order", {2, 3, 4}, {4, 3, 2}},
+        {"names that differ only in their first byte", {3, 2}, {2, 3},
+         {{2, "A-name"}, {3, "B-name"}}},
+        {"names that differ only in their first byte, descending", {2, 3}, {3, 2},
+         {{2, "A-name"}, {3, "B-name"}}},
     };
     const time_t midnight = 1704412800;  // 2024-01-05 00:00:00 UTC
     for (const auto &c : cases) {
         fresh(c.what);
-        for (ULONG i : c.adapters)
-            sim::net().add(sim::ethernet(i, "Ethernet " + std::to_string(i))
-                               .address("192.0.2." + std::to_string(i), 24)
-                               .dhcp("", 0, 0)
-                               .no_ipv6());
+        for (ULONG i : c.adapters) {
+            sim::Adapter a = sim::ethernet(i, "Ethernet " + std::to_string(i))
+                                 .address("192.0.2." + std::to_string(i), 24)
+                                 .dhcp("", 0, 0)
+                                 .no_ipv6();
+            if (c.names.count(i))
+                a.name(c.names.at(i));
+            sim::net().add(a);
+        }
         Lists lists(detailed);
         ASSERT_NE(lists.addresses, nullptr) << c.what;
         std::vector<IP_ADAPTER_INFO> records(c.legacy.size());

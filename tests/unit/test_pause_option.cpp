@@ -147,6 +147,7 @@ TEST_F(ParseUnsigned, BothModes)
         {"32", false, 0, 32, -1},
         {"0x20", false, 0, 32, -1},
         {"0X2f", false, 0, 47, -1},
+        {"0xf", false, 0, 15, -1},
         {"0", false, 0, 0, -1},
         {"4294967295", false, 0, 4294967295u, -1},
         {"0xFFFFFFFF", false, 0, 4294967295u, -1},

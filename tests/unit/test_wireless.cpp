@@ -165,6 +165,13 @@ TEST_F(WifiLines, Ssid)
         {"32 plain letters are shown whole", [=] { return home().ssid(letters32); }, letters32},
         {"a length above 32 is bounded by the 32 bytes of the field",
          [=] { return home().ssid(letters32).ssid_length(40); }, letters32},
+        {"a length above 32 shows the field's 32 bytes, not the field after it",
+         [=] {
+             sim::WlanInterface w = home().ssid(letters32).ssid_length(40);
+             w.desc.attributes.wlanAssociationAttributes.dot11BssType = dot11_BSS_type_any;
+             return w;
+         },
+         letters32},
         {"a length above 32 over a short name shows the name",
          [] { return home().ssid("HomeNet").ssid_length(0xFFFFFFFFu); }, "HomeNet"},
         {"the length decides where a longer text ends",
