@@ -34,7 +34,7 @@ with zipfile.ZipFile(zip_path, "w", zipfile.ZIP_DEFLATED) as z:
     for f in ("Nicshow-x86.dll", "Nicshow-x64.dll", "INSTALL.txt", "SHA256SUMS"):
         entry = zipfile.ZipInfo(name + "/" + f, when)
         entry.compress_type = zipfile.ZIP_DEFLATED
-        entry.external_attr = 0o644 << 16
+        entry.external_attr = 0o100644 << 16  # a regular file, rw-r--r--
         with open(os.path.join(name, f), "rb") as data:
             z.writestr(entry, data.read())
 PY
