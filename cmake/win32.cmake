@@ -13,6 +13,11 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${BIN})
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${BIN})
 
 add_compile_options(-Wall -Wextra)
+# No path of the folders a build ran in goes into its files (__FILE__, debugging data):
+# two checkouts of one commit give the same bytes. The build folder may lie inside the
+# source folder; the last matching map wins.
+add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=>
+    $<$<COMPILE_LANGUAGE:CXX>:-ffile-prefix-map=${CMAKE_BINARY_DIR}/=>)
 set(STATIC_RUNTIME -static-libgcc -static-libstdc++)
 
 # The export lists are written once, for the 32-bit build: stdcall names carry their
@@ -39,10 +44,12 @@ set_target_properties(takecmd PROPERTIES PREFIX "" OUTPUT_NAME TakeCmd)
 target_link_options(takecmd PRIVATE ${STATIC_RUNTIME} -Wl,--enable-stdcall-fixup)
 
 # Import library for TakeCmd.dll with undecorated stdcall names; ld's own --out-implib with
-# --kill-at leaves the importer unresolved.
+# --kill-at leaves the importer unresolved. dlltool names its symbols after the output
+# path, so it is given a bare file name, not the build folder's path.
 set(TAKECMD_IMPLIB ${CMAKE_BINARY_DIR}/libTakeCmd_imp.a)
 add_custom_command(OUTPUT ${TAKECMD_IMPLIB}
-    COMMAND ${CMAKE_DLLTOOL} -d ${DEFS}/takecmd_imp.def -l ${TAKECMD_IMPLIB} -k
+    COMMAND ${CMAKE_DLLTOOL} -d def/takecmd_imp.def -l libTakeCmd_imp.a -k
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
     DEPENDS ${DEFS}/takecmd_imp.def)
 add_custom_target(takecmd_implib DEPENDS ${TAKECMD_IMPLIB})
 
@@ -60,7 +67,9 @@ target_include_directories(nicshow PRIVATE ${CMAKE_BINARY_DIR}/stamp)
 add_dependencies(nicshow takecmd_implib build_stamp takecmd)
 target_link_libraries(nicshow PRIVATE ${TAKECMD_IMPLIB}
     iphlpapi ws2_32 ole32 winmm user32 advapi32)
-target_link_options(nicshow PRIVATE ${STATIC_RUNTIME} -Wl,--enable-stdcall-fixup)
+# No link time in the PE headers (dist.sh's strip writes the release time there).
+target_link_options(nicshow PRIVATE ${STATIC_RUNTIME} -Wl,--enable-stdcall-fixup
+    -Wl,--no-insert-timestamp)
 
 # The launcher.
 add_executable(nicshow-host host/launcher.cpp)

@@ -56,9 +56,11 @@ wine_can_run() {
     return 0
 }
 
-# Creates the prefix once (3-8 s); later starts take about half a second.
+# Creates the prefix once (3-8 s on an idle machine, 15-20 s on a busy one); later starts
+# take about half a second.
 wine_prefix_ready() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "making the Wine prefix for $NICSHOW_ARCH: once, about 20 seconds" >&2
         mkdir -p "$WINEPREFIX"
         "$WINE" wineboot -i >/dev/null 2>&1 || true
         "$WINESERVER" -w 2>/dev/null || true

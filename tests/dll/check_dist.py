@@ -1,17 +1,19 @@
 #!/usr/bin/python3
 """Opens the release package and checks what a user gets: exactly the two DLLs, the
 installation note and SHA256SUMS in one folder; sums that match; each DLL what its
-build must be (check_dll.py) and stripped of symbols.
+build must be (check_dll.py), stripped of symbols, and stamped with the release time
+(the commit's, in seconds since 1970, as make dist takes it) as the build's local time.
 
-    check_dist.py ZIP VERSION"""
+    check_dist.py ZIP VERSION RELEASE_TIME"""
 import hashlib
 import os
 import sys
 import tempfile
+import time
 import zipfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from check_dll import Checks, check_dll  # noqa: E402
+from check_dll import Checks, check_dll, version_resource  # noqa: E402
 
 FILES = ["Nicshow-x86.dll", "Nicshow-x64.dll", "INSTALL.txt", "SHA256SUMS"]
 
@@ -30,7 +32,8 @@ def section_names(pe, image):
     return names
 
 
-def main(zip_path, version):
+def main(zip_path, version, release_time):
+    build = time.strftime("%Y-%m-%d %H:%M:%S", time.localtime(release_time))
     checks = Checks(os.path.basename(zip_path))
     folder = "nicshow-%s/" % version
     with zipfile.ZipFile(zip_path) as z:
@@ -64,6 +67,8 @@ def main(zip_path, version):
                 f.write(data[name])
             pe = check_dll(path, arch, checks)
             checks.eq(name + " has no symbols", 0, pe.FILE_HEADER.NumberOfSymbols)
+            strings = version_resource(pe)[2] or {}
+            checks.eq(name + " was built at the release time", build, strings.get("Build"))
             sections = section_names(pe, data[name])
             checks.eq(name + " has no debugging sections", [],
                       [s for s in sections if s.startswith(".debug")])
@@ -75,7 +80,7 @@ def main(zip_path, version):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 3:
-        print("usage: check_dist.py ZIP VERSION", file=sys.stderr)
+    if len(sys.argv) != 4 or not sys.argv[3].isdigit():
+        print("usage: check_dist.py ZIP VERSION RELEASE_TIME", file=sys.stderr)
         sys.exit(2)
-    sys.exit(main(sys.argv[1], sys.argv[2]))
+    sys.exit(main(sys.argv[1], sys.argv[2], int(sys.argv[3])))
