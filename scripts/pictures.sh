@@ -49,18 +49,7 @@ OUT=$(cd "$OUT" && pwd)
 source "$ROOT/tests/e2e/lib.sh" "$BIN"
 need_terminal_on_test_host "the pictures" pictures
 TMP=$(mktemp -d)
-cleanup() {
-    trap '' INT TERM HUP
-    if ip netns list | awk '{ print $1 }' | grep -qxF "$NS"; then
-        stop_test_host
-    fi
-    tmux_stop_all
-    rm -rf "$TMP"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM HUP
-
-start_test_host
+start_test_host_until_exit
 # A value left in the prefix by an interrupted terminal test would colour the pictures.
 for key in 'HKCU\Software\VantrelPlugins\Nicshow' 'HKCU\Software\VantrelPlugins'; do
     in_ns "$WINE" reg delete "$key" /v Highlight /f >/dev/null 2>&1

@@ -62,6 +62,30 @@ start_test_host() {
     in_ns "$WINESERVER" -p >/dev/null 2>&1
 }
 
+# Whether the script's test host is there (a clean-up may come before it was made).
+test_host_up() {
+    ip netns list | awk '{ print $1 }' | grep -qxF "$NS"
+}
+
+# start_test_host, and on every way out (Ctrl-C included) the test host removed, the
+# terminals ended and $TMP deleted; a function named by the argument runs first, while the
+# test host is still up.
+start_test_host_until_exit() {
+    TEST_HOST_CLEANUP=${1:-}
+    trap remove_test_host_at_exit EXIT
+    trap 'exit 130' INT TERM HUP
+    start_test_host
+}
+remove_test_host_at_exit() {
+    trap '' INT TERM HUP
+    if test_host_up; then
+        [ -z "$TEST_HOST_CLEANUP" ] || "$TEST_HOST_CLEANUP"
+        stop_test_host
+    fi
+    tmux_stop_all
+    rm -rf "${TMP:-}"
+}
+
 # Ends the terminals and Wine processes of the script and removes the test host.
 stop_test_host() {
     tmux_stop_all

@@ -17,14 +17,7 @@ HANDLE_SLACK=4
 HEAP_SLACK=16384
 TMP=$(mktemp -d)
 
-cleanup() {
-    stop_test_host
-    rm -rf "$TMP"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM HUP
-
-start_test_host
+start_test_host_until_exit
 
 # check_repeat WHAT ERR_FILE RUNS CODE: the --timing lines of ERR_FILE say RUNS measured
 # runs, all with exit code CODE, and the probes after run 10 and after the last run lie

@@ -29,18 +29,8 @@ registry_highlight() {  # VALUE, or nothing to remove it
     fi
 }
 
-cleanup() {
-    if ip netns list | awk '{ print $1 }' | grep -qxF "$NS"; then
-        registry_highlight ""
-        stop_test_host
-    fi
-    tmux_stop_all
-    rm -rf "$TMP"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM HUP
-
-start_test_host
+remove_highlight() { registry_highlight ""; }
+start_test_host_until_exit remove_highlight
 registry_highlight ""  # a value left behind by an interrupted run would colour everything
 
 # expect_text WHAT EXPECTED ACTUAL: exact text, a diff when it differs.
