@@ -112,19 +112,17 @@ static int hex_digit(WCHAR c)
 // of the text: no blanks, no sign, nothing after.
 static bool read_hex(LPCWSTR p, DWORD *value)
 {
+    LPCWSTR start = p;
     DWORD v = 0;
-    bool whole = *p != 0;
 
     for (; *p; p++) {
         int d = hex_digit(*p);
-        if (d < 0 || v > 0x0FFFFFFFu) {
-            whole = false;
+        if (d < 0 || v > 0x0FFFFFFFu)
             break;
-        }
         v = v * 16 + (DWORD)d;
     }
     *value = v;
-    return whole;
+    return p != start && !*p;
 }
 
 // The foreground and background the setting asks for (NO_COLOUR when not given);
