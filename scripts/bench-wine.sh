@@ -141,6 +141,10 @@ if ! bash "$TESTHOSTS" check; then
     exit 77
 fi
 
+arch_of() {  # BIN: x64 or x86
+    (source "$ROOT/scripts/wine-env.sh" "$1" && echo "$NICSHOW_ARCH")
+}
+
 # The builds that run here, each checked and its prefix made before any namespace.
 RUNNABLE=()
 for bin in "${BINS[@]}"; do
@@ -157,7 +161,7 @@ for bin in "${BINS[@]}"; do
         )
         RUNNABLE+=("$bin")
     else
-        arch=$(source "$ROOT/scripts/wine-env.sh" "$bin" && echo "$NICSHOW_ARCH")
+        arch=$(arch_of "$bin")
         echo "bench-wine: $arch not measured: $why"
     fi
 done
@@ -245,7 +249,7 @@ done
 
 # The tables, one pair per build: the loaded host against the targets, then the cold start.
 for bin in "${RUNNABLE[@]}"; do
-    arch=$(source "$ROOT/scripts/wine-env.sh" "$bin" && echo "$NICSHOW_ARCH")
+    arch=$(arch_of "$bin")
     awk -F'\t' -v arch="$arch" -v lf="$LIMIT_FLOOR" -v li="$LIMIT_IPCONFIG" '
     NR > 1 { t[$1, $2] = $3; rounds = $5; rep[$1] = $6
              if (!($1 in seen)) { seen[$1] = 1; order[++n] = $1 } }
@@ -318,7 +322,7 @@ else
     documented=no
     [ "$RUNS" = 20 ] && [ "$PAIRS" = "1 25 250" ] && [ -z "$REPEAT" ] && documented=yes
     for bin in "${RUNNABLE[@]}"; do
-        arch=$(source "$ROOT/scripts/wine-env.sh" "$bin" && echo "$NICSHOW_ARCH")
+        arch=$(arch_of "$bin")
         tsv=$(results_of "$bin")
         /usr/bin/python3 "$ROOT/bench/plot.py" "$tsv" "${tsv%.tsv}.png" "$arch"
         if [ $documented = yes ]; then
