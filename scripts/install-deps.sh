@@ -34,5 +34,23 @@ minutes=$(( (${#missing[@]} * 11 + 59) / 60 ))
 echo "install-deps: installing ${#missing[@]} packages with apt-get: once, about" \
     "$minutes minute$([ "$minutes" -eq 1 ] || echo s) (${missing[*]})" >&2
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq >/dev/null
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# A mirror caught in the middle of a sync serves one index of the wrong size; apt-get
+# keeps the others, so a failed update is tried once more and then is no reason to stop.
+if ! $SUDO apt-get update -qq >/dev/null; then
+    sleep 10
+    $SUDO apt-get update -qq >/dev/null ||
+        echo "install-deps: apt-get update failed; installing from the lists it could read" >&2
+fi
+if ! $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null; then
+    # Without the i386 lists (seen: bookworm-security's, during a sync) no i386 package
+    # matches the versions of its amd64 libraries. The rest can still come: the x86 build
+    # is then built but not run, and its end-to-end scripts say so.
+    rest=()
+    for p in "${missing[@]}"; do
+        [[ $p == *:i386 ]] || rest+=("$p")
+    done
+    [ ${#rest[@]} -lt ${#missing[@]} ] || exit 1
+    echo "install-deps: the i386 packages cannot be installed now; installing the others:" \
+        "32-bit Wine is missing, so the x86 build will not run end to end" >&2
+    [ ${#rest[@]} -eq 0 ] || $SUDO apt-get install -y -qq --no-install-recommends "${rest[@]}" >/dev/null
+fi
