@@ -103,42 +103,40 @@ static int colour_number(const std::u16string &word)
     return -1;
 }
 
-void parse_colors(const char16_t *text, int *foreground, int *background)
+const char16_t *parse_colors(const char16_t *text, int *foreground, int *background)
 {
     if (!text)
-        return;
-    std::vector<std::u16string> words;
-    std::u16string word;
-    for (const char16_t *p = text;; p++) {
-        if (*p == 0 || *p == u' ' || *p == u'\t') {
-            if (!word.empty())
-                words.push_back(upper(word));
-            word.clear();
-            if (*p == 0)
-                break;
-        } else {
-            word += *p;
-        }
-    }
+        return text;
+    const char16_t *p = text, *end = text;
     int *target = foreground;
     int bright = 0;
-    for (const auto &w : words) {
-        if (w == u"BRIGHT") {
+    for (;;) {
+        while (*p == u' ' || *p == u'\t')
+            p++;
+        if (!*p)
+            break;
+        std::u16string word;
+        for (; *p && *p != u' ' && *p != u'\t'; p++)
+            word += *p;
+        word = upper(word);
+        if (word == u"BRIGHT") {
             bright = 8;
-        } else if (w == u"ON") {
+        } else if (word == u"ON") {
             if (target == background)
-                return;
+                break;
             target = background;
             bright = 0;
         } else {
-            int n = colour_number(w);
+            int n = colour_number(word);
             if (n < 0)
-                return;
+                break;
             if (target)
                 *target = n + bright;
             bright = 0;
         }
+        end = p;
     }
+    return end;
 }
 
 static bool match_set(const char16_t *&p, char16_t c)

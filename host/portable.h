@@ -20,8 +20,9 @@ void expand_variables(char16_t *text, size_t capacity, const Lookup &lookup);
 // Reads "[bright] colour [on [bright] colour]", words in any case, into foreground and
 // background numbers 0-15. Colours: black, blue, green, cyan, red, magenta, yellow or
 // brown, white; "bright" adds 8. A part that is missing or not understood leaves its
-// number as the caller preset it.
-void parse_colors(const char16_t *text, int *foreground, int *background);
+// number as the caller preset it. Answers where the description ends: just after its last
+// word understood (text itself when none was), so the rest of a command line follows.
+const char16_t *parse_colors(const char16_t *text, int *foreground, int *background);
 
 // 0 when name matches pattern ("*" any run, "?" one character, "[a-z]" a set, "[!...]"
 // or "[^...]" its complement), letter case not mattering; 1 otherwise.

@@ -10,7 +10,10 @@
 // writes to the console device itself), in HostFlush, when it is full, and at process
 // detach; so standard output, standard error and the console see the text in the order
 // in which it was written.
-#include <windows.h>
+//
+// The plug-in's own declarations of the services come first, so that a definition here
+// that differs from them in any type does not compile.
+#include "../src/plugin/host.h"
 
 #include <map>
 #include <string>
@@ -177,10 +180,9 @@ __declspec(dllexport) int __cdecl Qprintf(HANDLE handle, const wchar_t *format, 
     return 0;
 }
 
-__declspec(dllexport) int WINAPI CrLf(void)
+__declspec(dllexport) void WINAPI CrLf(void)
 {
     write_text(GetStdHandle(STD_OUTPUT_HANDLE), L"\r\n", 2);
-    return 0;
 }
 
 __declspec(dllexport) int WINAPI ExpandVariables(wchar_t *text, int)
@@ -190,29 +192,27 @@ __declspec(dllexport) int WINAPI ExpandVariables(wchar_t *text, int)
     return 0;
 }
 
-__declspec(dllexport) int WINAPI SetColors(int attribute)
+__declspec(dllexport) void WINAPI SetColors(int attribute)
 {
     flush_pending();
     current_colour = attribute & 0xFF;
     SetConsoleTextAttribute(GetStdHandle(STD_OUTPUT_HANDLE), (WORD)current_colour);
-    return 0;
 }
 
-__declspec(dllexport) int WINAPI GetAttribute(unsigned int *normal, unsigned int *inverse)
+__declspec(dllexport) void WINAPI GetAttribute(unsigned int *normal, unsigned int *inverse)
 {
     read_start_attributes();
     if (normal)
         *normal = start_attributes;
     if (inverse)
         *inverse = ((start_attributes & 0x0F) << 4) | (start_attributes >> 4);
-    return 0;
 }
 
-__declspec(dllexport) int WINAPI ParseColors(const wchar_t *text, int *foreground,
-                                             int *background)
+// Answers where the colour description ends in text.
+__declspec(dllexport) wchar_t *WINAPI ParseColors(const wchar_t *text, int *foreground,
+                                                  int *background)
 {
-    hostlogic::parse_colors(u16(text), foreground, background);
-    return 0;
+    return (wchar_t *)hostlogic::parse_colors(u16(text), foreground, background);
 }
 
 __declspec(dllexport) int WINAPI WildcardComparison(const wchar_t *pattern, const wchar_t *name,

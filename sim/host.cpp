@@ -123,12 +123,11 @@ int __cdecl Qprintf(HANDLE handle, LPCWSTR format, ...)
     return (int)s.size();
 }
 
-int WINAPI CrLf(void)
+void WINAPI CrLf(void)
 {
     host_state.calls["CrLf"]++;
     sim::write(sim::Stream::Out, u"\r\n");
     sim::line_end();
-    return 0;
 }
 
 int WINAPI ExpandVariables(LPWSTR text, int)
@@ -138,16 +137,15 @@ int WINAPI ExpandVariables(LPWSTR text, int)
     return 0;
 }
 
-int WINAPI SetColors(int attribute)
+void WINAPI SetColors(int attribute)
 {
     host_state.calls["SetColors"]++;
     // Only recorded: the plug-in sets the console's attribute itself wherever it relies
     // on one, and a host that did it here would hide a missing call.
     host_state.set_colors.push_back(attribute);
-    return 0;
 }
 
-int WINAPI GetAttribute(unsigned int *normal, unsigned int *inverse)
+void WINAPI GetAttribute(unsigned int *normal, unsigned int *inverse)
 {
     host_state.calls["GetAttribute"]++;
     // As the host has it: console attributes may carry bits above the colours.
@@ -156,10 +154,9 @@ int WINAPI GetAttribute(unsigned int *normal, unsigned int *inverse)
         *normal = a;
     if (inverse)
         *inverse = ((a & 0x0F) << 4) | (a >> 4);
-    return 0;
 }
 
-int WINAPI ParseColors(LPCWSTR text, int *foreground, int *background)
+LPWSTR WINAPI ParseColors(LPCWSTR text, int *foreground, int *background)
 {
     host_state.calls["ParseColors"]++;
     if (host_state.parse_colors_scripted) {
@@ -167,10 +164,9 @@ int WINAPI ParseColors(LPCWSTR text, int *foreground, int *background)
             *foreground = host_state.parse_colors_fg;
         if (background)
             *background = host_state.parse_colors_bg;
-        return 0;
+        return text ? (LPWSTR)text + lstrlenW(text) : NULL;  // all of it taken
     }
-    hostlogic::parse_colors(text, foreground, background);
-    return 0;
+    return (LPWSTR)hostlogic::parse_colors(text, foreground, background);
 }
 
 int WINAPI WildcardComparison(LPCWSTR pattern, LPCWSTR name, int flag1, int flag2)

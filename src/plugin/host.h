@@ -12,15 +12,16 @@ int __cdecl Printf(LPCWSTR format, ...);
 // Formatted output to the given handle (the plug-in passes the standard error handle).
 int __cdecl Qprintf(HANDLE handle, LPCWSTR format, ...);
 // One line end on standard output.
-int WINAPI CrLf(void);
+void WINAPI CrLf(void);
 // Expands the shell's variables in place; flag 1.
 int WINAPI ExpandVariables(LPWSTR text, int flag);
 // Makes attribute the host's current output colour.
-int WINAPI SetColors(int attribute);
+void WINAPI SetColors(int attribute);
 // The shell's normal text attribute into *normal; *inverse is not used by the plug-in.
-int WINAPI GetAttribute(unsigned int *normal, unsigned int *inverse);
-// Parses a colour description into foreground and background (-1 when not given).
-int WINAPI ParseColors(LPCWSTR text, int *foreground, int *background);
+void WINAPI GetAttribute(unsigned int *normal, unsigned int *inverse);
+// Parses a colour description into foreground and background (-1 when not given);
+// answers where the description ends in text.
+LPWSTR WINAPI ParseColors(LPCWSTR text, int *foreground, int *background);
 // 0 when name matches pattern, letter case not mattering.
 int WINAPI WildcardComparison(LPCWSTR pattern, LPCWSTR name, int flag1, int flag2);
 }

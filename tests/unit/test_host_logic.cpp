@@ -55,23 +55,29 @@ TEST(HostColors, Descriptions)
     struct Case {
         const char *text;
         int fg, bg;
+        size_t end;  // where the description ends in the text
     } cases[] = {
-        {"bright yellow on blue", 14, 1},
-        {"YELLOW", 6, -1},
-        {"brown on black", 6, 0},
-        {"bright white on bright red", 15, 12},
-        {"white on", 7, -1},
-        {"purple", -1, -1},
-        {"red on purple", 4, -1},
-        {"", -1, -1},
-        {"  green   on   cyan  ", 2, 3},
+        {"bright yellow on blue", 14, 1, 21},
+        {"YELLOW", 6, -1, 6},
+        {"brown on black", 6, 0, 14},
+        {"bright white on bright red", 15, 12, 26},
+        {"white on", 7, -1, 8},
+        {"purple", -1, -1, 0},
+        {"red on purple", 4, -1, 6},
+        {"", -1, -1, 0},
+        {"  green   on   cyan  ", 2, 3, 19},
+        {"blue on red text after it", 1, 4, 11},
+        {"blue on red on green", 1, 4, 11},
     };
     for (const auto &c : cases) {
         int fg = -1, bg = -1;
-        hostlogic::parse_colors(sim::utf16(c.text).c_str(), &fg, &bg);
+        std::u16string text = sim::utf16(c.text);
+        const char16_t *end = hostlogic::parse_colors(text.c_str(), &fg, &bg);
         EXPECT_EQ(fg, c.fg) << c.text;
         EXPECT_EQ(bg, c.bg) << c.text;
+        EXPECT_EQ(end - text.c_str(), (ptrdiff_t)c.end) << c.text;
     }
+    EXPECT_EQ(hostlogic::parse_colors(nullptr, nullptr, nullptr), nullptr);
 }
 
 TEST(HostWildcard, Patterns)
