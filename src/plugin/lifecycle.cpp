@@ -18,6 +18,15 @@ static const WCHAR description_text[] = TEXT("nicshow");
 static const WCHAR implements_text[] = TEXT("nicshow");
 
 static_assert(sizeof(OSVERSIONINFOEXW) == 284, "the extended version record is 284 bytes");
+// The host reads the record with its own layout. (The native build's has a layout of its
+// own.)
+#if defined(_WIN64)
+static_assert(sizeof(PluginInfo) == 80 && offsetof(PluginInfo, module) == 64,
+              "plug-in information record of the 64-bit host");
+#elif defined(_WIN32)
+static_assert(sizeof(PluginInfo) == 44 && offsetof(PluginInfo, module) == 36,
+              "plug-in information record of the 32-bit host");
+#endif
 
 typedef LONG(WINAPI *RtlGetVersionFn)(PRTL_OSVERSIONINFOW info);
 

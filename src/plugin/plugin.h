@@ -10,7 +10,8 @@
 #define PLUGIN_VERSION_MINOR 95
 #define PLUGIN_VERSION_BUILD 2
 
-// The host's plug-in information record; the plug-in writes these nine fields.
+// The host's plug-in information record. The plug-in writes the first nine fields; the
+// last two are the host's, filled in and read by the host alone.
 struct PluginInfo {
     LPCWSTR name;
     LPCWSTR author;
@@ -21,7 +22,8 @@ struct PluginInfo {
     INT major;
     INT minor;
     INT build;
-    INT host_reserved[4];
+    HMODULE module;       // the host's: the plug-in's module handle
+    LPWSTR module_name;   // the host's: the plug-in's module name
 };
 
 // The host's text buffers of Usage and _clver$ hold TEXT_BUFFER_CHARS.
