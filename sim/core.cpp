@@ -100,6 +100,7 @@ static void default_messages(KernelState &k)
     k.system_messages = {
         {0, u"The operation completed successfully.\r\n"},
         {2, u"The system cannot find the file specified.\r\n"},
+        {3, u"The system cannot find the path specified.\r\n"},
         {5, u"Access is denied.\r\n"},
         {8, u"Not enough memory resources are available to process this command.\r\n"},
         {50, u"The request is not supported.\r\n"},
@@ -311,6 +312,10 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR name)
 UINT GetSystemDirectoryW(LPWSTR buffer, UINT size)
 {
     const std::u16string &dir = kernel_state.system_directory;
+    if (kernel_state.system_directory_fails) {
+        kernel_state.last_error = kernel_state.system_directory_error;
+        return 0;
+    }
     if (!buffer || size <= dir.size())
         return (UINT)dir.size() + 1;
     std::copy(dir.begin(), dir.end(), buffer);

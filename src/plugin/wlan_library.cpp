@@ -19,8 +19,10 @@ DWORD load_wlan_library(void)
     DWORD rc;
 
     length = GetSystemDirectoryW(path, ARRAYSIZE(path));
-    if (!length)
-        return GetLastError();
+    if (!length) {
+        rc = GetLastError();
+        return rc ? rc : ERROR_PATH_NOT_FOUND;
+    }
     // A buffer too small gives the size needed instead, so one test bounds both cases.
     if (length + ARRAYSIZE(library_name) > ARRAYSIZE(path))
         return ERROR_FILENAME_EXCED_RANGE;

@@ -18,8 +18,9 @@ struct WlanApi {
 // All four functions are set while module is; all null otherwise.
 extern WlanApi wlan_api;
 
-// 0 with every function taken; otherwise the error code the failing call left, with the
-// library freed again.
+// 0 with every function taken; otherwise the error code the failing call left (or a code
+// of its own where that call left none, so that a failure is never taken for success),
+// with the library freed again.
 DWORD load_wlan_library(void);
 void free_wlan_library(void);
 

@@ -99,6 +99,8 @@ TEST_F(Lifecycle, WirelessFailureRefusesTheLoadAndUndoes)
         const char *missing = "";   // it lacks this function
         DWORD missing_error = ERROR_PROC_NOT_FOUND;
         size_t directory_chars = 0;  // a system directory of this length
+        bool no_directory = false;   // GetSystemDirectoryW fails,
+        DWORD directory_error = 0;   // leaving this code
     } cases[] = {
         {"service stopped", 1062, false, false, "The service has not been started.", 0},
         {"failure with a handle", 1062, false, true, "The service has not been started.", 1},
@@ -122,6 +124,10 @@ TEST_F(Lifecycle, WirelessFailureRefusesTheLoadAndUndoes)
         {.what = "system directory longer than the buffer",
          .text = "The filename or extension is too long.", .opens = 0,
          .directory_chars = MAX_PATH + 40},
+        {.what = "no system directory", .text = "Access is denied.", .opens = 0,
+         .no_directory = true, .directory_error = 5},
+        {.what = "no system directory and no code",
+         .text = "The system cannot find the path specified.", .opens = 0, .no_directory = true},
     };
     for (const auto &c : cases) {
         sim::reset();
@@ -134,6 +140,8 @@ TEST_F(Lifecycle, WirelessFailureRefusesTheLoadAndUndoes)
         k.wlan_missing_error = c.missing_error;
         if (c.directory_chars)
             k.system_directory = u"C:\\" + std::u16string(c.directory_chars - 3, u'd');
+        k.system_directory_fails = c.no_directory;
+        k.system_directory_error = c.directory_error;
         EXPECT_EQ(InitializePlugin(), 1) << c.what;
         EXPECT_EQ(sim::err(), std::string("Nicshow plugin: WlanOpenHandle() failed!\r\n") +
                                   c.text + "\r\nNicshow plugin not loaded.\r\n")
@@ -143,7 +151,7 @@ TEST_F(Lifecycle, WirelessFailureRefusesTheLoadAndUndoes)
         EXPECT_EQ(sim::kernel().wlan_closes, c.closes) << c.what;
         EXPECT_EQ(wlan_client, (HANDLE)NULL) << c.what;
         EXPECT_EQ(k.library_frees, k.library_loads) << c.what << ": library left loaded";
-        EXPECT_EQ(k.library_paths.size(), c.directory_chars ? 0u : 1u) << c.what;
+        EXPECT_EQ(k.library_paths.size(), c.directory_chars || c.no_directory ? 0u : 1u) << c.what;
         EXPECT_EQ(wlan_api.module, (HMODULE)NULL) << c.what;
         EXPECT_EQ(sim::kernel().conout_opens, 0) << c.what;
         EXPECT_EQ(sim::kernel().rtl_calls + sim::kernel().gve_calls, 0) << c.what;
@@ -273,7 +281,12 @@ TEST_F(Lifecycle, PluginInfoIsStable)
 {
     PluginInfo *first = GetPluginInfo();
     first->name = NULL;  // the record is filled anew on every call
+    // The host's two fields are its own: the plug-in never writes them.
+    first->module = (HMODULE)0x6E1C;
+    first->module_name = (LPWSTR)u"C:\\Plugins\\Nicshow-x64.dll";
     PluginInfo *second = GetPluginInfo();
+    EXPECT_EQ(second->module, (HMODULE)0x6E1C);
+    EXPECT_EQ(sim::utf8(second->module_name), "C:\\Plugins\\Nicshow-x64.dll");
     EXPECT_EQ(first, second);
     EXPECT_EQ(sim::utf8(second->name), "Nicshow");
     EXPECT_EQ(sim::utf8(second->description), "nicshow");
