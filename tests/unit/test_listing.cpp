@@ -262,7 +262,11 @@ TEST_F(Listing, EachAdapterGetsItsOwnLegacyRecordAfterAMissOrARestart)
 {
     // The legacy records stand in ascending name order, as Wine's do, unless a case says
     // otherwise; each carries the lease of its own adapter: obtained at the adapter's index
-    // o'clock on 5 January 2024 (UTC), expiring a day later.
+    // o'clock on 5 January 2024 (UTC), expiring a day later. An adapter shows the lease of
+    // the first record of its name. The builder's names are {0000000N-...}: low sorts
+    // before all of them, high after those of the cases.
+    const std::string low = "{00000001-5348-4152-4544-000000000000}";
+    const std::string high = "{00000009-5348-4152-4544-000000000000}";
     struct Case {
         const char *what;
         std::vector<ULONG> adapters;  // in the system's order
@@ -281,6 +285,17 @@ TEST_F(Listing, EachAdapterGetsItsOwnLegacyRecordAfterAMissOrARestart)
          {{2, "A-name"}, {3, "B-name"}}},
         {"names that differ only in their first byte, descending", {2, 3}, {3, 2},
          {{2, "A-name"}, {3, "B-name"}}},
+        {"two adapters of one name and its one record", {2, 3}, {2}, {{2, low}, {3, low}}},
+        {"three adapters of one name and its one record", {2, 3, 4}, {3},
+         {{2, low}, {3, low}, {4, low}}},
+        {"one name on two adapters, its record after another's", {2, 3, 4}, {2, 3},
+         {{3, high}, {4, high}}},
+        {"one name on two adapters apart, another record after its own", {2, 3, 4}, {2, 3},
+         {{2, low}, {4, low}}},
+        {"two adapters of one name and two records of it: the first for both", {2, 3}, {2, 3},
+         {{2, low}, {3, low}}},
+        {"one name on two adapters, a legacy list in descending order", {2, 3, 4}, {4, 2},
+         {{2, low}, {3, low}}},
     };
     const time_t midnight = 1704412800;  // 2024-01-05 00:00:00 UTC
     for (const auto &c : cases) {
@@ -311,12 +326,16 @@ TEST_F(Listing, EachAdapterGetsItsOwnLegacyRecordAfterAMissOrARestart)
                   (int)c.adapters.size())
             << c.what;
         std::vector<std::string> expected, got;
-        for (ULONG i : c.adapters) {
-            expected.push_back("[" + std::to_string(i) + "]  Ethernet adapter:  Ethernet " +
-                               std::to_string(i));
-            if (std::count(c.legacy.begin(), c.legacy.end(), i)) {
-                expected.push_back(lease_obtained + "2024-01-05  0" + std::to_string(i) + ":00:00");
-                expected.push_back(lease_expires + "2024-01-06  0" + std::to_string(i) + ":00:00");
+        for (const IP_ADAPTER_ADDRESSES *a = lists.addresses; a; a = a->Next) {
+            const std::string i = std::to_string(a->IfIndex);
+            expected.push_back("[" + i + "]  Ethernet adapter:  Ethernet " + i);
+            for (size_t r = 0; r < records.size(); r++) {
+                if (strcmp(records[r].AdapterName, a->AdapterName) == 0) {
+                    const std::string hour = std::to_string(c.legacy[r]);
+                    expected.push_back(lease_obtained + "2024-01-05  0" + hour + ":00:00");
+                    expected.push_back(lease_expires + "2024-01-06  0" + hour + ":00:00");
+                    break;
+                }
             }
         }
         for (const std::string &l : split_lines(sim::out()))

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <climits>
+#include <functional>
 
 namespace {
 
@@ -423,6 +424,7 @@ TEST_F(LeaseTimes, LocaleTimeIsAskedPlainly)
     EXPECT_EQ(calls[0].locale, 0x0400u);
     EXPECT_EQ(calls[0].flags, 0u);
     EXPECT_FALSE(calls[0].has_picture);
+    EXPECT_EQ(calls[0].chars, 1022) << "the cells after the two blanks";
     EXPECT_EQ(calls[0].when.wHour, 7);
     EXPECT_EQ(calls[0].when.wMinute, 5);
     EXPECT_EQ(calls[0].when.wSecond, 9);
@@ -460,21 +462,35 @@ TEST_F(LeaseTimes, TimesBeyondTheCalendar)
 TEST_F(LeaseTimes, FailedConversionsLeaveTheirPartEmpty)
 {
     const ULONG64 t = utc_seconds(2024, 1, 5, 7, 5, 9);
-    ValueBuffer v;
-    sim::locale().zone_conversion_fails = true;
-    EXPECT_EQ(format_lease_time(v.text, 32, t), 0);
-    EXPECT_EQ(v.str(), "");
-
-    sim::reset();
-    sim::locale().time_format_fails = true;
-    EXPECT_EQ(format_lease_time(v.text, 32, t), 0);
-    EXPECT_EQ(v.str(), "Friday, January 5, 2024  ");
-
-    sim::reset();
-    sim::locale().date_format_fails = true;
-    EXPECT_EQ(format_lease_time(v.text, 32, t), 0);
-    EXPECT_EQ(v.str(), "  7:05:09 AM");
-
+    const std::string date = "Friday, January 5, 2024";
+    // A locale time picture of quoted text gives a time of exactly that many characters;
+    // the time's buffer has 1,022 cells after its two blanks.
+    auto time_of = [](size_t chars) {
+        return [chars] {
+            sim::set_locale_info(LOCALE_STIMEFORMAT, "'" + std::string(chars, 't') + "'");
+        };
+    };
+    struct Case {
+        const char *what;
+        std::function<void()> setup;
+        std::string text;
+    } cases[] = {
+        {"no local time", [] { sim::locale().zone_conversion_fails = true; }, ""},
+        {"no time text", [] { sim::locale().time_format_fails = true; }, date + "  "},
+        {"no date text", [] { sim::locale().date_format_fails = true; }, "  7:05:09 AM"},
+        // what fits of the time after the date: 1,023 characters in all
+        {"a locale time of 1,021 characters fills the time's buffer", time_of(1021),
+         date + "  " + std::string(1023 - date.size() - 2, 't')},
+        {"a locale time of 1,022 characters does not fit", time_of(1022), date + "  "},
+    };
+    for (const auto &c : cases) {
+        sim::reset();
+        c.setup();
+        ValueBuffer v;
+        EXPECT_EQ(format_lease_time(v.text, 32, t), 0) << c.what;
+        EXPECT_EQ(v.str(), c.text) << c.what;
+        EXPECT_TRUE(v.guard_intact()) << c.what;
+    }
     EXPECT_EQ(format_lease_time(NULL, 32, t), -1);
 }
 
