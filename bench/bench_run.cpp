@@ -88,6 +88,12 @@ void forget_run()
     n.network_params_calls.clear();
     n.per_adapter_calls.clear();
     n.if_entry_calls.clear();
+    sim::KernelState &k = sim::kernel();
+    k.heap_alloc_flags.clear();
+    k.heap_free_flags.clear();
+    k.code_page_calls.clear();
+    k.reg_opens.clear();
+    k.file_opens.clear();
     sim::console().line_ends = 0;
 }
 

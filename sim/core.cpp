@@ -63,6 +63,14 @@ std::string utf8(const char16_t *text)
     return text ? utf8(std::u16string(text)) : std::string();
 }
 
+void junk(void *buffer, size_t bytes)
+{
+    if (!buffer || bytes < sizeof(char16_t))
+        return;
+    memset(buffer, 0xA5, bytes);
+    ((char16_t *)buffer)[bytes / sizeof(char16_t) - 1] = 0;
+}
+
 std::u16string utf16(const std::string &text)
 {
     std::u16string out;
@@ -183,9 +191,20 @@ HANDLE GetProcessHeap(void)
     return (HANDLE)0x5EAF;
 }
 
-LPVOID HeapAlloc(HANDLE, DWORD flags, SIZE_T bytes)
+// A heap handle that is not the process heap's would be a crash on Windows.
+static void check_heap(HANDLE heap, const char *call)
+{
+    if (heap != GetProcessHeap()) {
+        fprintf(stderr, "sim: %s on a heap that is not the process heap: %p\n", call, heap);
+        abort();
+    }
+}
+
+LPVOID HeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes)
 {
     auto &k = kernel_state;
+    check_heap(heap, "HeapAlloc");
+    k.heap_alloc_flags.push_back(flags);
     if (k.heap_fail_after >= 0 && k.heap_allocs >= k.heap_fail_after)
         return NULL;
     void *p = malloc(bytes ? bytes : 1);
@@ -201,8 +220,10 @@ LPVOID HeapAlloc(HANDLE, DWORD flags, SIZE_T bytes)
     return p;
 }
 
-BOOL HeapFree(HANDLE, DWORD, LPVOID block)
+BOOL HeapFree(HANDLE heap, DWORD flags, LPVOID block)
 {
+    check_heap(heap, "HeapFree");
+    kernel_state.heap_free_flags.push_back(flags);
     if (!block)
         return TRUE;
     auto it = sim::heap_blocks.find(block);
@@ -234,11 +255,13 @@ HANDLE GetStdHandle(DWORD which)
     return INVALID_HANDLE_VALUE;
 }
 
-HANDLE CreateFileW(LPCWSTR name, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE)
+HANDLE CreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                   DWORD disposition, DWORD flags, HANDLE template_file)
 {
     auto &k = kernel_state;
     std::u16string n = hostlogic::upper(name ? name : u"");
-    k.create_file_names.push_back(name ? name : u"");
+    k.file_opens.push_back({name ? name : u"", access, share, disposition, flags,
+                            security != NULL, template_file != NULL});
     if (n == u"CONOUT$") {
         if (k.conout_failures > 0) {
             k.conout_failures--;
@@ -312,6 +335,7 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR name)
 UINT GetSystemDirectoryW(LPWSTR buffer, UINT size)
 {
     const std::u16string &dir = kernel_state.system_directory;
+    kernel_state.system_directory_sizes.push_back(size);
     if (kernel_state.system_directory_fails) {
         kernel_state.last_error = kernel_state.system_directory_error;
         return 0;
@@ -323,11 +347,16 @@ UINT GetSystemDirectoryW(LPWSTR buffer, UINT size)
     return (UINT)dir.size();
 }
 
-HMODULE LoadLibraryExW(LPCWSTR name, HANDLE, DWORD)
+HMODULE LoadLibraryExW(LPCWSTR name, HANDLE reserved, DWORD flags)
 {
     auto &k = kernel_state;
     std::u16string path = name ? name : u"";
     k.library_paths.push_back(path);
+    k.library_flags.push_back(flags);
+    if (reserved) {  // must be NULL
+        k.last_error = ERROR_INVALID_PARAMETER;
+        return NULL;
+    }
     k.events.push_back("LoadLibraryExW");
     std::u16string upper = hostlogic::upper(path);
     std::u16string file = upper.substr(upper.find_last_of(u"\\/") + 1);
@@ -370,11 +399,17 @@ BOOL GetVersionExW(LPOSVERSIONINFOW info)
     return TRUE;
 }
 
-DWORD FormatMessageW(DWORD flags, LPCVOID source, DWORD code, DWORD, LPWSTR buffer, DWORD size,
-                     va_list *)
+DWORD FormatMessageW(DWORD flags, LPCVOID source, DWORD code, DWORD language, LPWSTR buffer,
+                     DWORD size, va_list *)
 {
     auto &k = kernel_state;
     k.format_message_flags.push_back(flags);
+    k.format_message_languages.push_back(language);
+    // The texts here are US English; a language asked by name finds only that one.
+    if (language != 0 && language != 0x0409) {
+        k.last_error = ERROR_RESOURCE_LANG_NOT_FOUND;
+        return 0;
+    }
     const std::u16string *text = nullptr;
     if ((flags & FORMAT_MESSAGE_FROM_HMODULE) && source == (LPCVOID)0x7800 &&
         k.wininet_messages.count(code))
@@ -417,15 +452,20 @@ DWORD GetEnvironmentVariableW(LPCWSTR name, LPWSTR buffer, DWORD size)
     if (it == kernel_state.env.end())
         return 0;
     const std::u16string &v = it->second;
-    if (!buffer || v.size() + 1 > size)
+    if (!buffer || v.size() + 1 > size) {
+        // Windows leaves a buffer that was too small undefined: junk, for whoever reads it.
+        sim::junk(buffer, (size_t)size * sizeof(WCHAR));
         return (DWORD)v.size() + 1;
+    }
     memcpy(buffer, v.data(), v.size() * 2);
     buffer[v.size()] = 0;
     return (DWORD)v.size();
 }
 
-int MultiByteToWideChar(UINT, DWORD, LPCSTR text, int bytes, LPWSTR out, int chars)
+int MultiByteToWideChar(UINT code_page, DWORD flags, LPCSTR text, int bytes, LPWSTR out,
+                        int chars)
 {
+    kernel_state.code_page_calls.push_back({code_page, flags});
     if (!text)
         return 0;
     std::string in = bytes < 0 ? std::string(text) : std::string(text, (size_t)bytes);
@@ -522,9 +562,13 @@ DWORD CharUpperBuffW(LPWSTR s, DWORD n)
 }
 
 // --- registry --------------------------------------------------------------------------
-LONG RegOpenKeyExW(HKEY root, LPCWSTR path, DWORD, REGSAM, PHKEY result)
+LONG RegOpenKeyExW(HKEY root, LPCWSTR path, DWORD options, REGSAM access, PHKEY result)
 {
     std::u16string name = sim::reg_key_name(root, path ? path : u"");
+    kernel_state.reg_opens.push_back({name, options, access});
+    // The only options documented for opening a key; Windows may refuse any other.
+    if (options != 0 && options != REG_OPTION_OPEN_LINK)
+        return ERROR_INVALID_PARAMETER;
     if (!kernel_state.registry.count(name))
         return ERROR_FILE_NOT_FOUND;
     HKEY key = (HKEY)(sim::next_key++);
@@ -534,11 +578,14 @@ LONG RegOpenKeyExW(HKEY root, LPCWSTR path, DWORD, REGSAM, PHKEY result)
     return ERROR_SUCCESS;
 }
 
-LONG RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD, LPDWORD type, LPBYTE data, LPDWORD bytes)
+LONG RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
+                      LPDWORD bytes)
 {
     auto k = sim::open_keys.find(key);
     if (k == sim::open_keys.end())
         return ERROR_INVALID_HANDLE;
+    if (reserved)
+        return ERROR_INVALID_PARAMETER;
     auto &values = kernel_state.registry[k->second];
     auto v = values.find(hostlogic::upper(name ? name : u""));
     if (v == values.end())
@@ -554,6 +601,7 @@ LONG RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD, LPDWORD type, LPBYTE data
     if (!bytes)
         return ERROR_INVALID_PARAMETER;
     if (*bytes < size) {
+        sim::junk(data, *bytes);  // the data buffer is then undefined
         *bytes = size;
         return ERROR_MORE_DATA;
     }
@@ -599,12 +647,14 @@ int WSACleanup(void)
     return 0;
 }
 
-DWORD WlanOpenHandle(DWORD client_version, PVOID, PDWORD negotiated, PHANDLE client)
+DWORD WlanOpenHandle(DWORD client_version, PVOID reserved, PDWORD negotiated, PHANDLE client)
 {
     auto &k = kernel_state;
     k.events.push_back("WlanOpenHandle");
     k.wlan_client_version_asked = client_version;
     k.wlan_opens++;
+    if (reserved)
+        return ERROR_INVALID_PARAMETER;
     if (k.wlan_open_result) {
         if (k.wlan_handle_on_failure && client)
             *client = (HANDLE)0x777;
@@ -617,10 +667,10 @@ DWORD WlanOpenHandle(DWORD client_version, PVOID, PDWORD negotiated, PHANDLE cli
     return 0;
 }
 
-DWORD WlanCloseHandle(HANDLE client, PVOID)
+DWORD WlanCloseHandle(HANDLE client, PVOID reserved)
 {
     auto &k = kernel_state;
     k.events.push_back("WlanCloseHandle");
     k.wlan_closes++;
-    return client ? 0 : ERROR_INVALID_PARAMETER;
+    return client && !reserved ? 0 : ERROR_INVALID_PARAMETER;
 }

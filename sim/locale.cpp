@@ -312,8 +312,9 @@ using sim::locale_state;
 
 int GetLocaleInfoW(LCID lcid, LCTYPE type, LPWSTR data, int chars)
 {
-    type &= ~LOCALE_NOUSEROVERRIDE;
+    // Recorded as asked: the user's own settings count unless the caller turns them off.
     locale_state.info_queries.push_back(type);
+    type &= ~LOCALE_NOUSEROVERRIDE;
     locale_state.info_locales.push_back(lcid);
     if (chars < 0 || (chars > 0 && !data))
         return 0;

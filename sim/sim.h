@@ -24,6 +24,9 @@ struct ResetHook {
 // --- text ------------------------------------------------------------------------------
 std::string utf8(const std::u16string &text);
 std::string utf8(const char16_t *text);
+// Fills a buffer that Windows leaves undefined (after a call refused for want of room)
+// with junk, its last character a terminator, so that a caller that reads it shows.
+void junk(void *buffer, size_t bytes);
 std::u16string utf16(const std::string &text);
 
 // --- host services and the transcript --------------------------------------------------
@@ -66,6 +69,7 @@ struct KernelState {
     long heap_outstanding = 0;
     long heap_allocs = 0;
     long heap_fail_after = -1;  // the allocation after this many succeeds no more
+    std::vector<DWORD> heap_alloc_flags, heap_free_flags;  // every call's flags
     // environment
     std::map<std::u16string, std::u16string> env;  // upper-case names
     // modules and versions
@@ -84,12 +88,21 @@ struct KernelState {
     std::string wlan_missing_function;  // GetProcAddress does not find this one of it,
     DWORD wlan_missing_error = ERROR_PROC_NOT_FOUND;  // leaving this code
     std::vector<std::u16string> library_paths;        // every name LoadLibraryExW was given
+    std::vector<DWORD> library_flags;                 // and its flags
+    std::vector<UINT> system_directory_sizes;  // every buffer size GetSystemDirectoryW was offered
     int library_loads = 0, library_frees = 0;
     DWORD last_error = 0;
     // messages: code -> text as the message table holds it (with its trailing blank)
     std::map<DWORD, std::u16string> system_messages;
     std::map<DWORD, std::u16string> wininet_messages;
     std::vector<DWORD> format_message_flags;
+    std::vector<DWORD> format_message_languages;  // only 0 and US English find a text
+    // code page conversions
+    struct CodePageCall {
+        UINT code_page;
+        DWORD flags;
+    };
+    std::vector<CodePageCall> code_page_calls;
     // sockets and wireless client
     int wsa_startup_result = 0;
     WORD wsa_version_asked = 0;
@@ -102,7 +115,12 @@ struct KernelState {
     // console device handle
     int conout_failures = 0;  // CreateFileW("conout$") fails this many times first
     int conout_opens = 0;
-    std::vector<std::u16string> create_file_names;
+    struct FileOpen {
+        std::u16string name;
+        DWORD access, share, disposition, flags;
+        bool security, template_file;  // whether either was given
+    };
+    std::vector<FileOpen> file_opens;  // every CreateFileW
     int handles_closed = 0;
     // time
     DWORD tick = 1000;
@@ -122,6 +140,12 @@ struct KernelState {
     };
     std::map<std::u16string, std::map<std::u16string, RegValue>> registry;
     int reg_open_keys = 0;
+    struct RegOpen {
+        std::u16string key;  // as reg_key_name has it
+        DWORD options;
+        REGSAM access;
+    };
+    std::vector<RegOpen> reg_opens;  // every RegOpenKeyExW
     // ordered log of the calls whose order matters (load and unload)
     std::vector<std::string> events;
 };
@@ -227,6 +251,8 @@ struct AddressTextState {
     int fail_with = 0;  // when non-zero (an error code), WSAAddressToStringW fails
     int calls = 0;
     DWORD last_length = 0;  // the address length the caller gave
+    DWORD last_offered = 0;  // the characters it offered for the text
+    bool protocol_info = false;  // whether it ever gave protocol information
 };
 AddressTextState &address_text();
 

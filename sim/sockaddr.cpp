@@ -86,13 +86,15 @@ static std::string ipv6_text(const BYTE *b)
 
 }  // namespace sim
 
-INT WSAAddressToStringW(LPSOCKADDR address, DWORD length, LPWSAPROTOCOL_INFOW, LPWSTR text,
-                        LPDWORD chars)
+INT WSAAddressToStringW(LPSOCKADDR address, DWORD length, LPWSAPROTOCOL_INFOW protocol_info,
+                        LPWSTR text, LPDWORD chars)
 {
     const INT socket_error = -1;
     auto &a = sim::address_state;
     a.calls++;
     a.last_length = length;
+    a.last_offered = chars ? *chars : 0;
+    a.protocol_info |= protocol_info != NULL;
     if (a.fail_with)
         return socket_error;
     if (!address || !chars)

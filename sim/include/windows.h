@@ -125,6 +125,7 @@ typedef IID *LPIID;
 #define ERROR_MOD_NOT_FOUND 126L
 #define ERROR_PROC_NOT_FOUND 127L
 #define ERROR_FILENAME_EXCED_RANGE 206L
+#define ERROR_RESOURCE_LANG_NOT_FOUND 15100L
 DWORD GetLastError(void);
 
 /* heap */
@@ -225,6 +226,7 @@ int wsprintfW(LPWSTR out, LPCWSTR format, ...);
 #define HKEY_USERS ((HKEY)(ULONG_PTR)0x80000003u)
 #define KEY_QUERY_VALUE 0x0001
 #define KEY_READ 0x20019
+#define REG_OPTION_OPEN_LINK 0x00000008
 #define REG_NONE 0
 #define REG_SZ 1
 #define REG_EXPAND_SZ 2

@@ -1,5 +1,6 @@
 // The fixture every unit test uses: a fresh simulated platform and fresh module state
-// before each test; after it, no heap block outstanding and no break handler left.
+// before each test; after it, no heap block outstanding and no break handler left, and
+// every call of the kind that is made on many paths passed the arguments it must.
 #ifndef NICSHOW_TESTS_HARNESS_H
 #define NICSHOW_TESTS_HARNESS_H
 
@@ -29,6 +30,27 @@ protected:
         EXPECT_TRUE(sim::console().handlers.empty()) << "console control handler left installed";
         EXPECT_EQ(sim::kernel().reg_open_keys, 0) << "registry keys left open";
         EXPECT_EQ(sim::wlan_outstanding(), 0) << "WLAN blocks not given back with WlanFreeMemory";
+        const sim::KernelState &k = sim::kernel();
+        // The heap's lock is what keeps the console control thread's allocations apart
+        // from the command's: no call may skip it, and none may raise exceptions.
+        for (DWORD flags : k.heap_alloc_flags)
+            EXPECT_EQ(flags & ~(DWORD)HEAP_ZERO_MEMORY, 0u) << "HeapAlloc flags " << flags;
+        for (DWORD flags : k.heap_free_flags)
+            EXPECT_EQ(flags, 0u) << "HeapFree flags";
+        // Keys are opened plainly and for reading only: nothing is written to the registry.
+        for (const auto &open : k.reg_opens) {
+            EXPECT_EQ(open.options, 0u) << sim::utf8(open.key);
+            EXPECT_EQ(open.access, (REGSAM)KEY_READ) << sim::utf8(open.key);
+        }
+        // The user's own date settings count: no locale query turns them off.
+        for (LCTYPE type : sim::locale().info_queries)
+            EXPECT_EQ(type & LOCALE_NOUSEROVERRIDE, 0u) << "locale query " << type;
+        // Narrow texts come from the system in the ANSI code page; the flags are the
+        // default's (MB_PRECOMPOSED, or 0, which means the same).
+        for (const auto &call : k.code_page_calls) {
+            EXPECT_EQ(call.code_page, (UINT)CP_ACP);
+            EXPECT_EQ(call.flags & ~(DWORD)MB_PRECOMPOSED, 0u);
+        }
     }
 
     // A writable copy of a command tail, as the host hands it over.

@@ -87,6 +87,8 @@ TEST_F(SystemError, MessageSourceFlags)
         EXPECT_EQ(sim::kernel().format_message_flags[0], c.flags)
             << "code " << c.code
             << (c.wininet_loaded ? " with" : " without") << " wininet.dll";
+        // No language of its own: the system's choice for the user, with its fallbacks.
+        EXPECT_EQ(sim::kernel().format_message_languages, std::vector<DWORD>{0}) << c.code;
     }
 
     sim::reset();

@@ -25,6 +25,9 @@ TEST_F(Lifecycle, LoadsWritesTheMessageAndUnloadsInOrder)
                                                   "WlanOpenHandle", "CreateFileW(conout$)"}));
     EXPECT_EQ(sim::kernel().library_paths,
               std::vector<std::u16string>{u"C:\\Windows\\system32\\wlanapi.dll"});
+    // Its own dependencies are looked for beside it, not in the shell's folders.
+    EXPECT_EQ(sim::kernel().library_flags, std::vector<DWORD>{LOAD_WITH_ALTERED_SEARCH_PATH});
+    EXPECT_EQ(sim::kernel().system_directory_sizes, std::vector<UINT>{MAX_PATH});
 
     sim::kernel().events.clear();
     EXPECT_EQ(ShutdownPlugin(FALSE), 0);
@@ -249,8 +252,16 @@ TEST_F(Lifecycle, ConsoleHandleIsRetriedOnce)
         EXPECT_EQ(open_console_output(), c.opened) << c.failures;
         EXPECT_EQ(console_output, c.opened ? sim::conout_handle() : (HANDLE)NULL);
         EXPECT_EQ(sim::kernel().sleeps, c.sleeps) << c.failures;
-        ASSERT_EQ(sim::kernel().create_file_names.size(), c.attempts);
-        EXPECT_EQ(sim::utf8(sim::kernel().create_file_names[0]), "conout$");
+        ASSERT_EQ(sim::kernel().file_opens.size(), c.attempts);
+        for (const auto &open : sim::kernel().file_opens) {
+            EXPECT_EQ(sim::utf8(open.name), "conout$");
+            EXPECT_EQ(open.access, GENERIC_READ | GENERIC_WRITE);
+            EXPECT_EQ(open.share, (DWORD)FILE_SHARE_WRITE);
+            EXPECT_EQ(open.disposition, (DWORD)OPEN_EXISTING);
+            EXPECT_EQ(open.flags, 0u);
+            EXPECT_FALSE(open.security);
+            EXPECT_FALSE(open.template_file);
+        }
     }
 }
 
@@ -308,5 +319,8 @@ TEST_F(Lifecycle, ClverVersion)
         c = 0xBEEF;
     EXPECT_EQ(_clver$(text), 0);
     EXPECT_EQ(sim::utf8(text), "1.1.0.0");
+    ASSERT_EQ(sim::kernel().code_page_calls.size(), 1u);
+    EXPECT_EQ(sim::kernel().code_page_calls[0].code_page, (UINT)CP_ACP);
+    EXPECT_EQ(sim::kernel().code_page_calls[0].flags, (DWORD)MB_PRECOMPOSED);
     EXPECT_EQ(text[8], 0xBEEF) << "nothing written past the terminator";
 }

@@ -285,6 +285,8 @@ TEST_F(Addresses, SocketAddressesOfEveryFamily)
         EXPECT_EQ(v.str(), c.text);
     }
     EXPECT_EQ(sim::address_text().last_length, 28u) << "the whole IPv6 socket address";
+    EXPECT_EQ(sim::address_text().last_offered, 1024u) << "the value buffer's characters";
+    EXPECT_FALSE(sim::address_text().protocol_info);
     ValueBuffer v;
     EXPECT_EQ(format_socket_address(NULL, v.text), -1);
     EXPECT_EQ(format_socket_address((const SOCKADDR *)&v4, NULL), -1);

@@ -186,6 +186,15 @@ TEST_F(Pager, KeysAtThePrompt)
         EXPECT_EQ(con, pages + (c.echo ? echo : "")) << c.what;
         EXPECT_EQ(sim::kernel().handles_closed, (int)c.prompts.size())
             << c.what << ": console input handles left open";
+        ASSERT_EQ(sim::kernel().file_opens.size(), c.prompts.size()) << c.what;
+        for (const auto &open : sim::kernel().file_opens) {
+            EXPECT_EQ(sim::utf8(open.name), "CONIN$") << c.what;
+            EXPECT_EQ(open.access, GENERIC_READ | GENERIC_WRITE) << c.what;
+            EXPECT_EQ(open.share, (DWORD)(FILE_SHARE_READ | FILE_SHARE_WRITE)) << c.what;
+            EXPECT_EQ(open.disposition, (DWORD)OPEN_EXISTING) << c.what;
+            EXPECT_EQ(open.flags, 0u) << c.what;
+            EXPECT_FALSE(open.security || open.template_file) << c.what;
+        }
         remove_break_handler();
     }
 }
