@@ -364,7 +364,7 @@ HMODULE LoadLibraryExW(LPCWSTR name, HANDLE reserved, DWORD flags)
         k.last_error = ERROR_MOD_NOT_FOUND;
         return NULL;
     }
-    if (k.wlan_library_error) {
+    if (k.wlan_library_refused) {
         k.last_error = k.wlan_library_error;
         return NULL;
     }

@@ -84,7 +84,8 @@ struct KernelState {
     std::u16string system_directory = u"C:\\Windows\\system32";
     bool system_directory_fails = false;  // GetSystemDirectoryW fails, leaving
     DWORD system_directory_error = 0;     // this code
-    DWORD wlan_library_error = 0;       // LoadLibraryExW refuses it, leaving this code
+    bool wlan_library_refused = false;  // LoadLibraryExW refuses it,
+    DWORD wlan_library_error = 0;       // leaving this code
     std::string wlan_missing_function;  // GetProcAddress does not find this one of it,
     DWORD wlan_missing_error = ERROR_PROC_NOT_FOUND;  // leaving this code
     std::vector<std::u16string> library_paths;        // every name LoadLibraryExW was given

@@ -98,7 +98,8 @@ TEST_F(Lifecycle, WirelessFailureRefusesTheLoadAndUndoes)
         const char *text;
         int closes = 0;
         int opens = 1;
-        DWORD library_error = 0;    // the wireless LAN library cannot be loaded
+        bool no_library = false;    // the wireless LAN library cannot be loaded,
+        DWORD library_error = 0;    // leaving this code
         const char *missing = "";   // it lacks this function
         DWORD missing_error = ERROR_PROC_NOT_FOUND;
         size_t directory_chars = 0;  // a system directory of this length
@@ -109,7 +110,11 @@ TEST_F(Lifecycle, WirelessFailureRefusesTheLoadAndUndoes)
         {"failure with a handle", 1062, false, true, "The service has not been started.", 1},
         {"success without handle", 0, true, false, "The operation completed successfully.", 0},
         {.what = "no wireless LAN library", .text = "The specified module could not be found.",
-         .opens = 0, .library_error = 126},
+         .opens = 0, .no_library = true, .library_error = 126},
+        {.what = "the wireless LAN library refused with another code",
+         .text = "Access is denied.", .opens = 0, .no_library = true, .library_error = 5},
+        {.what = "the wireless LAN library refused without a code",
+         .text = "The specified module could not be found.", .opens = 0, .no_library = true},
         {.what = "no WlanOpenHandle", .text = "The specified procedure could not be found.",
          .opens = 0, .missing = "WlanOpenHandle"},
         {.what = "no WlanCloseHandle", .text = "The specified procedure could not be found.",
@@ -118,6 +123,9 @@ TEST_F(Lifecycle, WirelessFailureRefusesTheLoadAndUndoes)
          .opens = 0, .missing = "WlanQueryInterface"},
         {.what = "no WlanFreeMemory", .text = "The specified procedure could not be found.",
          .opens = 0, .missing = "WlanFreeMemory"},
+        {.what = "a missing function that leaves another code",
+         .text = "The specified module could not be found.", .opens = 0,
+         .missing = "WlanQueryInterface", .missing_error = 126},
         {.what = "a missing function that leaves no code",
          .text = "The specified procedure could not be found.", .opens = 0,
          .missing = "WlanFreeMemory", .missing_error = 0},
@@ -138,6 +146,7 @@ TEST_F(Lifecycle, WirelessFailureRefusesTheLoadAndUndoes)
         k.wlan_open_result = c.result;
         k.wlan_null_handle = c.null_handle;
         k.wlan_handle_on_failure = c.handle_on_failure;
+        k.wlan_library_refused = c.no_library;
         k.wlan_library_error = c.library_error;
         k.wlan_missing_function = c.missing;
         k.wlan_missing_error = c.missing_error;
@@ -160,6 +169,13 @@ TEST_F(Lifecycle, WirelessFailureRefusesTheLoadAndUndoes)
         EXPECT_EQ(sim::kernel().rtl_calls + sim::kernel().gve_calls, 0) << c.what;
         EXPECT_EQ(os_version.dwOSVersionInfoSize, 0u) << c.what;
     }
+
+    // The loader itself gives the library back when a function is missing.
+    sim::reset();
+    sim::kernel().wlan_missing_function = "WlanFreeMemory";
+    EXPECT_EQ(load_wlan_library(), (DWORD)ERROR_PROC_NOT_FOUND);
+    EXPECT_EQ(sim::kernel().library_frees, 1);
+    EXPECT_EQ(wlan_api.module, (HMODULE)NULL);
 }
 
 TEST_F(Lifecycle, LoadFailuresAreSilentOnlyInATransientShellOrPipe)
