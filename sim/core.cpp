@@ -466,8 +466,11 @@ int MultiByteToWideChar(UINT code_page, DWORD flags, LPCSTR text, int bytes, LPW
                         int chars)
 {
     kernel_state.code_page_calls.push_back({code_page, flags});
-    if (!text)
+    // -1 means a terminated text; no other negative length is one.
+    if (!text || bytes < -1) {
+        kernel_state.last_error = ERROR_INVALID_PARAMETER;
         return 0;
+    }
     std::string in = bytes < 0 ? std::string(text) : std::string(text, (size_t)bytes);
     std::u16string w = sim::utf16(in);
     size_t need = w.size() + (bytes < 0 ? 1 : 0);

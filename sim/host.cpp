@@ -130,9 +130,10 @@ void WINAPI CrLf(void)
     sim::line_end();
 }
 
-int WINAPI ExpandVariables(LPWSTR text, int)
+int WINAPI ExpandVariables(LPWSTR text, int flag)
 {
     host_state.calls["ExpandVariables"]++;
+    host_state.expand_flags.push_back(flag);
     hostlogic::expand_variables(text, 1024, sim::lookup);
     return 0;
 }

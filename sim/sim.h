@@ -48,6 +48,7 @@ struct HostState {
     std::map<std::u16string, std::u16string> vars;  // internal variables, upper-case names
     unsigned normal_attr = 0x07;                   // what GetAttribute reports
     std::vector<int> set_colors;                   // every SetColors argument
+    std::vector<int> expand_flags;                 // every ExpandVariables flag
     int parse_colors_fg = -2;                      // when >= -1, ParseColors answers this
     int parse_colors_bg = -2;
     bool parse_colors_scripted = false;

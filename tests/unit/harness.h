@@ -30,6 +30,9 @@ protected:
         EXPECT_TRUE(sim::console().handlers.empty()) << "console control handler left installed";
         EXPECT_EQ(sim::kernel().reg_open_keys, 0) << "registry keys left open";
         EXPECT_EQ(sim::wlan_outstanding(), 0) << "WLAN blocks not given back with WlanFreeMemory";
+        // The shell's variables are expanded in the one way the plug-in asks for.
+        for (int flag : sim::host().expand_flags)
+            EXPECT_EQ(flag, 1) << "ExpandVariables flag";
         const sim::KernelState &k = sim::kernel();
         // The heap's lock is what keeps the console control thread's allocations apart
         // from the command's: no call may skip it, and none may raise exceptions.
