@@ -267,6 +267,11 @@ TEST_F(Listing, EachAdapterGetsItsOwnLegacyRecordAfterAMissOrARestart)
     // before all of them, high after those of the cases.
     const std::string low = "{00000001-5348-4152-4544-000000000000}";
     const std::string high = "{00000009-5348-4152-4544-000000000000}";
+    // Names as long as the legacy field (which then holds them without a terminator), and
+    // one longer, of which the field holds the first 260 bytes.
+    const size_t field = sizeof(((IP_ADAPTER_INFO *)0)->AdapterName);
+    const std::string full = low + std::string(field - low.size(), 'f');
+    const std::string longer = full + "g";
     struct Case {
         const char *what;
         std::vector<ULONG> adapters;  // in the system's order
@@ -296,6 +301,9 @@ TEST_F(Listing, EachAdapterGetsItsOwnLegacyRecordAfterAMissOrARestart)
          {{2, low}, {3, low}}},
         {"one name on two adapters, a legacy list in descending order", {2, 3, 4}, {4, 2},
          {{2, low}, {3, low}}},
+        {"a name that fills the legacy field", {2, 3}, {2, 3}, {{2, full}}},
+        {"a name longer than the legacy field is not the field's", {2, 3}, {2, 3},
+         {{2, longer}}},
     };
     const time_t midnight = 1704412800;  // 2024-01-05 00:00:00 UTC
     for (const auto &c : cases) {
@@ -316,7 +324,7 @@ TEST_F(Listing, EachAdapterGetsItsOwnLegacyRecordAfterAMissOrARestart)
         for (size_t r = 0; r < records.size(); r++) {
             for (const IP_ADAPTER_ADDRESSES *a = lists.addresses; a; a = a->Next)
                 if (a->IfIndex == c.legacy[r])
-                    strcpy(records[r].AdapterName, a->AdapterName);
+                    strncpy(records[r].AdapterName, a->AdapterName, field);
             records[r].LeaseObtained = midnight + (time_t)c.legacy[r] * 3600;
             records[r].LeaseExpires = records[r].LeaseObtained + 86400;
             records[r].Next = r + 1 < records.size() ? &records[r + 1] : NULL;
@@ -330,7 +338,8 @@ TEST_F(Listing, EachAdapterGetsItsOwnLegacyRecordAfterAMissOrARestart)
             const std::string i = std::to_string(a->IfIndex);
             expected.push_back("[" + i + "]  Ethernet adapter:  Ethernet " + i);
             for (size_t r = 0; r < records.size(); r++) {
-                if (strcmp(records[r].AdapterName, a->AdapterName) == 0) {
+                if (std::string(records[r].AdapterName, strnlen(records[r].AdapterName, field)) ==
+                    a->AdapterName) {
                     const std::string hour = std::to_string(c.legacy[r]);
                     expected.push_back(lease_obtained + "2024-01-05  0" + hour + ":00:00");
                     expected.push_back(lease_expires + "2024-01-06  0" + hour + ":00:00");
