@@ -118,6 +118,8 @@ TEST_F(Highlight, EveryPlaceFormAndRule)
         {"parser: not a colour", 0x07, {{Env, "purple"}}, 0},
         {"parser: fg 14, no background", 0x1F, {{Env, "x"}}, 0x1E, true, 14, -1},
         {"parser: fg 14, background 64", 0x1F, {{Env, "x"}}, 0x1E, true, 14, 64},
+        {"parser: black, background 64", 0x1F, {{Env, "x"}}, 0x10, true, 0, 64},
+        {"parser: black, no background", 0x1F, {{Env, "x"}}, 0x10, true, 0, -1},
         {"parser: fg 15 is the normal foreground", 0x1F, {{Env, "x"}}, 0, true, 15, -1},
         {"parser: fg 1 is invisible on blue", 0x1F, {{Env, "x"}}, 0, true, 1, -1},
         {"parser: nothing, background 64", 0x1F, {{Env, "x"}}, 0, true, -1, 64},
