@@ -249,7 +249,7 @@ BOOL SetConsoleCtrlHandler(PHANDLER_ROUTINE handler, BOOL add)
 
 BOOL GetNumberOfConsoleInputEvents(HANDLE h, LPDWORD count)
 {
-    if (h != sim::conin_handle() || !count)
+    if (h != sim::conin_handle() || !count || console_state.conin_uncountable)
         return FALSE;
     sim::pump();
     *count = (DWORD)console_state.buffer.size();
@@ -258,12 +258,13 @@ BOOL GetNumberOfConsoleInputEvents(HANDLE h, LPDWORD count)
 
 BOOL ReadConsoleInputW(HANDLE h, PINPUT_RECORD records, DWORD length, LPDWORD read)
 {
-    if (h != sim::conin_handle() || !records || !read)
+    if (h != sim::conin_handle() || !records || !read || console_state.conin_unreadable)
         return FALSE;
     if (length && !sim::wait_for_input())
         throw std::runtime_error("sim: ReadConsoleInputW would block for ever: nothing scripted");
     auto &b = console_state.buffer;
     DWORD n = 0;
+    console_state.unread_signals = 0;
     for (; n < length && n < b.size(); n++)
         records[n] = b[n];
     b.erase(b.begin(), b.begin() + n);
@@ -300,5 +301,9 @@ DWORD WaitForSingleObject(HANDLE h, DWORD ms)
         sim::pass_time(1);
         sim::pump();
     }
+    // Input that nobody reads keeps the handle signalled: a poll that never reads it
+    // would spin for ever, with no time passing.
+    if (++console_state.unread_signals > 100000)
+        throw std::runtime_error("sim: waits on console input that is never read: a spin");
     return WAIT_OBJECT_0;
 }

@@ -191,6 +191,8 @@ struct ConsoleState {
     std::deque<INPUT_RECORD> buffer;  // the console input buffer
     bool processed_input = true;      // off: Ctrl-C is a key record with the character 3
     bool conin_missing = false;       // CreateFileW("CONIN$") fails
+    bool conin_uncountable = false;   // GetNumberOfConsoleInputEvents fails on it
+    bool conin_unreadable = false;    // ReadConsoleInputW fails on it
     int conin_opens = 0;
     unsigned ctrl_c_at_line_end = 0;  // N > 0: a Ctrl-C arrives during the Nth CrLf
     unsigned line_ends = 0;           // CrLf calls so far
@@ -202,6 +204,7 @@ struct ConsoleState {
     ULONG64 slept_ms = 0;
     ULONG64 last_arrival_ms = 0;
     ULONG64 sleep_limit_ms = 3600000;  // a longer wait throws: a test must not hang
+    unsigned unread_signals = 0;  // waits that found input in a row, none of it read since
 };
 ConsoleState &console();
 HANDLE std_out();
@@ -250,7 +253,8 @@ void set_today(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0,
 void set_utc_offset(LONG minutes);
 
 struct AddressTextState {
-    int fail_with = 0;  // when non-zero (an error code), WSAAddressToStringW fails
+    int fail_with = 0;  // when non-zero (an error code), WSAAddressToStringW fails,
+                        // leaving junk in the text
     int calls = 0;
     DWORD last_length = 0;  // the address length the caller gave
     DWORD last_offered = 0;  // the characters it offered for the text

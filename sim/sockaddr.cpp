@@ -95,8 +95,12 @@ INT WSAAddressToStringW(LPSOCKADDR address, DWORD length, LPWSAPROTOCOL_INFOW pr
     a.last_length = length;
     a.last_offered = chars ? *chars : 0;
     a.protocol_info |= protocol_info != NULL;
-    if (a.fail_with)
+    if (a.fail_with) {
+        // Nothing says what a failed call leaves in the text: assume the worst.
+        if (text && chars)
+            sim::junk(text, (size_t)*chars * sizeof(WCHAR));
         return socket_error;
+    }
     if (!address || !chars)
         return socket_error;
     std::string s;

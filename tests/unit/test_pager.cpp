@@ -359,11 +359,33 @@ TEST_F(Pager, KeyWaitClearsABreakThatCameBeforeIt)
 
 TEST_F(Pager, WithoutConsoleInputThePromptGoesOnAtOnce)
 {
-    sim::console().conin_missing = true;
-    EXPECT_EQ(wait_key(), (DWORD)KEY_TIMEOUT);
-    EXPECT_TRUE(sim::kernel().sleeps.empty());
-    EXPECT_TRUE(sim::console().input_waits.empty());
+    // Nobody could answer: no waiting, not even for the pause time.
+    struct Case {
+        const char *what;
+        bool missing, uncountable, unreadable;
+    } cases[] = {
+        {"no console input", true, false, false},
+        {"console input whose events cannot be counted", false, true, false},
+        {"console input whose key cannot be read", false, false, true},
+    };
+    for (const auto &c : cases) {
+        sim::reset();
+        pager = PagerState{};
+        pager.pause_ms = 2000;
+        sim::console().conin_missing = c.missing;
+        sim::console().conin_uncountable = c.uncountable;
+        sim::console().conin_unreadable = c.unreadable;
+        sim::script({sim::key('5')});
+        EXPECT_EQ(wait_key(), (DWORD)KEY_TIMEOUT) << c.what;
+        EXPECT_TRUE(sim::kernel().sleeps.empty()) << c.what;
+        EXPECT_TRUE(sim::console().input_waits.empty()) << c.what;
+        EXPECT_EQ(sim::kernel().handles_closed, c.missing ? 0 : 1) << c.what;
+    }
 
+    sim::reset();
+    pager = PagerState{};
+    sim::console().stdout_is_console = true;
+    sim::console().conin_missing = true;
     begin(10);
     Written run = write_lines(20);
     EXPECT_EQ(run.rc, 0);
