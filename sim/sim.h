@@ -24,8 +24,9 @@ struct ResetHook {
 // --- text ------------------------------------------------------------------------------
 std::string utf8(const std::u16string &text);
 std::string utf8(const char16_t *text);
-// Fills a buffer that Windows leaves undefined (after a call refused for want of room)
-// with junk, its last character a terminator, so that a caller that reads it shows.
+// Fills a buffer that Windows leaves undefined (after a call refused for want of room, or
+// a failure that says nothing of it) with junk, its last character a terminator, so that
+// a caller that reads it shows.
 void junk(void *buffer, size_t bytes);
 std::u16string utf16(const std::string &text);
 
