@@ -302,7 +302,9 @@ DWORD WaitForSingleObject(HANDLE h, DWORD ms)
         sim::pump();
     }
     // Input that nobody reads keeps the handle signalled: a poll that never reads it
-    // would spin for ever, with no time passing.
+    // would spin for ever, with no time passing. A prompt reads after each signalled
+    // wait, and no test scripts more than a few hundred records, so 100,000 such waits
+    // in a row can only be that spin.
     if (++console_state.unread_signals > 100000)
         throw std::runtime_error("sim: waits on console input that is never read: a spin");
     return WAIT_OBJECT_0;

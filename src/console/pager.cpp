@@ -141,18 +141,28 @@ DWORD wait_key(void)
     pager.break_requested = 0;
     input = CreateFileW(TEXT("CONIN$"), GENERIC_READ | GENERIC_WRITE,
                         FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
-    // Without a keyboard nobody could answer: go on as after the pause time.
-    if (input == INVALID_HANDLE_VALUE)
-        return KEY_TIMEOUT;
     for (;;) {
-        int got = take_key(input, &code);
-        if (got != 0) {
-            if (got < 0)
-                code = KEY_TIMEOUT;
-            break;
+        if (input != INVALID_HANDLE_VALUE) {
+            int got = take_key(input, &code);
+            if (got > 0)
+                break;
+            if (got < 0) {
+                CloseHandle(input);
+                input = INVALID_HANDLE_VALUE;
+            }
         }
-        if (WaitForSingleObject(input, POLL_MS) == WAIT_FAILED)
+        if (input != INVALID_HANDLE_VALUE) {
+            if (WaitForSingleObject(input, POLL_MS) == WAIT_FAILED)
+                Sleep(POLL_MS);
+        } else {
+            // Without a keyboard no key can end the wait: without a pause time it would
+            // never end, with one the user still gets the pause asked for.
+            if (!pager.pause_ms) {
+                code = KEY_TIMEOUT;
+                break;
+            }
             Sleep(POLL_MS);
+        }
         if (pager.break_requested) {
             code = KEY_CTRL_C;
             break;
@@ -164,7 +174,8 @@ DWORD wait_key(void)
             break;
         }
     }
-    CloseHandle(input);
+    if (input != INVALID_HANDLE_VALUE)
+        CloseHandle(input);
     return code;
 }
 

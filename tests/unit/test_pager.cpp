@@ -357,39 +357,75 @@ TEST_F(Pager, KeyWaitClearsABreakThatCameBeforeIt)
     EXPECT_EQ(wait_key(), (DWORD)'x');
 }
 
-TEST_F(Pager, WithoutConsoleInputThePromptGoesOnAtOnce)
+TEST_F(Pager, WithoutConsoleInputOnlyThePauseTimeOrABreakEndsTheWait)
 {
-    // Nobody could answer: no waiting, not even for the pause time.
+    // No key can come: without a pause time the prompt goes on at once, with one it
+    // waits the pause out, and a break still ends it.
     struct Case {
         const char *what;
         bool missing, uncountable, unreadable;
+        DWORD pause_ms;
+        std::vector<sim::Input> script;
+        DWORD code, waited;
     } cases[] = {
-        {"no console input", true, false, false},
-        {"console input whose events cannot be counted", false, true, false},
-        {"console input whose key cannot be read", false, false, true},
+        {"no console input", true, false, false, 0, {}, KEY_TIMEOUT, 0},
+        {"uncountable input", false, true, false, 0, {}, KEY_TIMEOUT, 0},
+        {"unreadable key", false, false, true, 0, {sim::key('5')}, KEY_TIMEOUT, 0},
+        {"no console input, 2 s", true, false, false, 2000, {}, KEY_TIMEOUT, 2000},
+        {"uncountable input, 2 s", false, true, false, 2000, {}, KEY_TIMEOUT, 2000},
+        {"unreadable key, 2 s", false, false, true, 2000, {sim::key('5')}, KEY_TIMEOUT, 2000},
+        {"unreadable key after 0.5 s, 2 s", false, false, true, 2000, {sim::key('5', 500)},
+         KEY_TIMEOUT, 2000},
+        {"no console input, 2 s, Ctrl-C", true, false, false, 2000, {sim::ctrl_c(300)},
+         KEY_CTRL_C, 300},
+        {"unreadable key, 2 s, Ctrl-Break", false, false, true, 2000,
+         {sim::key('5'), sim::ctrl_break(700)}, KEY_CTRL_C, 700},
     };
     for (const auto &c : cases) {
         sim::reset();
         pager = PagerState{};
-        pager.pause_ms = 2000;
+        pager.pause_ms = c.pause_ms;
         sim::console().conin_missing = c.missing;
         sim::console().conin_uncountable = c.uncountable;
         sim::console().conin_unreadable = c.unreadable;
-        sim::script({sim::key('5')});
-        EXPECT_EQ(wait_key(), (DWORD)KEY_TIMEOUT) << c.what;
-        EXPECT_TRUE(sim::kernel().sleeps.empty()) << c.what;
-        EXPECT_TRUE(sim::console().input_waits.empty()) << c.what;
+        sim::console().script = c.script;
+        install_break_handler();
+        DWORD start = sim::kernel().tick, code = 0;
+        ASSERT_NO_THROW(code = wait_key()) << c.what;
+        EXPECT_EQ(code, c.code) << c.what;
+        EXPECT_GE(elapsed_since(start), c.waited) << c.what;
+        EXPECT_LE(elapsed_since(start), c.waited + 10) << c.what;
+        for (DWORD ms : sim::kernel().sleeps)
+            EXPECT_EQ(ms, 10u) << c.what << ": polls every 10 ms";
         EXPECT_EQ(sim::kernel().handles_closed, c.missing ? 0 : 1) << c.what;
+        remove_break_handler();
     }
 
+    // At the prompt: each pause waited out and a full page after it, or the break echo.
+    for (DWORD pause_ms : {0u, 2000u}) {
+        sim::reset();
+        pager = PagerState{};
+        sim::console().stdout_is_console = true;
+        sim::console().conin_missing = true;
+        begin(10, 25, pause_ms);
+        DWORD start = sim::kernel().tick;
+        Written run = write_lines(25);
+        EXPECT_EQ(run.rc, 0) << pause_ms;
+        EXPECT_EQ(prompts_after_lines(), (std::vector<size_t>{10, 20})) << pause_ms;
+        EXPECT_GE(elapsed_since(start), 2 * pause_ms) << pause_ms;
+        EXPECT_LE(elapsed_since(start), 2 * pause_ms + 20) << pause_ms;
+        remove_break_handler();
+    }
     sim::reset();
     pager = PagerState{};
     sim::console().stdout_is_console = true;
-    sim::console().conin_missing = true;
-    begin(10);
-    Written run = write_lines(20);
-    EXPECT_EQ(run.rc, 0);
-    EXPECT_EQ(prompts_after_lines(), (std::vector<size_t>{10, 20}));
+    sim::console().conin_uncountable = true;
+    sim::script({sim::ctrl_c(1500)});
+    begin(10, 25, 2000);
+    Written run = write_lines(25);
+    EXPECT_EQ(run.rc, USER_BREAK);
+    EXPECT_EQ(run.lines, 10);
+    EXPECT_EQ(sim::con(), prompt + erase + echo);
 }
 
 TEST_F(Pager, PauseTimeRunsOutAndAFullPageFollows)
