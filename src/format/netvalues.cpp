@@ -147,7 +147,6 @@ int format_lease_time(LPWSTR out, DWORD date_format, ULONG64 t)
 {
     SYSTEMTIME utc, local;
     FILETIME ft;
-    WCHAR time_text[TEXT_BUFFER_CHARS];
     ULONG64 ticks;
     int len;
 
@@ -165,18 +164,20 @@ int format_lease_time(LPWSTR out, DWORD date_format, ULONG64 t)
         return 0;
 
     format_date(local.wYear, local.wMonth, out, local.wDay, date_format);
-    time_text[0] = 0;
-    if (uses_24_hour_clock(date_format)) {
-        wsprintfW(time_text, TEXT("  %02u:%02u:%02u"), (UINT)local.wHour, (UINT)local.wMinute,
-                  (UINT)local.wSecond);
-    } else {
-        lstrcpyW(time_text, TEXT("  "));
-        if (!GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &local, NULL, time_text + 2,
-                            TEXT_BUFFER_CHARS - 2))
-            time_text[2] = 0;
-    }
-    // A long date picture may leave little room: the time takes what is left.
     len = lstrlenW(out);
-    lstrcpynW(out + len, time_text, TEXT_BUFFER_CHARS - len);
+    if (uses_24_hour_clock(date_format)) {
+        // The dates of these forms are short; the bound only keeps the promise.
+        WCHAR clock[16];
+        wsprintfW(clock, TEXT("  %02u:%02u:%02u"), (UINT)local.wHour, (UINT)local.wMinute,
+                  (UINT)local.wSecond);
+        lstrcpynW(out + len, clock, TEXT_BUFFER_CHARS - len);
+    } else {
+        lstrcpynW(out + len, TEXT("  "), TEXT_BUFFER_CHARS - len);
+        len = lstrlenW(out);
+        // The time goes whole into the rest of the buffer, or not at all.
+        if (!GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &local, NULL, out + len,
+                            TEXT_BUFFER_CHARS - len))
+            out[len] = 0;
+    }
     return 0;
 }

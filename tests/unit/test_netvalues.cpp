@@ -419,17 +419,35 @@ TEST_F(LeaseTimes, TwentyFourHourClockForTheNumericFormsOnly)
 
 TEST_F(LeaseTimes, LocaleTimeIsAskedPlainly)
 {
-    ValueBuffer v;
-    format_lease_time(v.text, 32, utc_seconds(2024, 1, 5, 7, 5, 9));
-    auto &calls = sim::locale().time_calls;
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].locale, 0x0400u);
-    EXPECT_EQ(calls[0].flags, 0u);
-    EXPECT_FALSE(calls[0].has_picture);
-    EXPECT_EQ(calls[0].chars, 1022) << "the cells after the two blanks";
-    EXPECT_EQ(calls[0].when.wHour, 7);
-    EXPECT_EQ(calls[0].when.wMinute, 5);
-    EXPECT_EQ(calls[0].when.wSecond, 9);
+    // The time is written after the date and its two blanks, into the cells that remain.
+    struct Case {
+        const char *what;
+        std::function<void()> setup;
+        DWORD code;
+        int chars;
+    } cases[] = {
+        {"after \"Friday, January 5, 2024  \"", [] {}, 32, 1024 - 25},
+        {"after a refused date's two blanks", [] { sim::locale().date_format_fails = true; }, 32,
+         1022},
+        {"after a date of 1,021 characters", [] {
+             sim::set_env("DateForm", "'" + std::string(1021, 'x') + "'");
+         }, 35, 1},
+    };
+    for (const auto &c : cases) {
+        sim::reset();
+        c.setup();
+        ValueBuffer v;
+        format_lease_time(v.text, c.code, utc_seconds(2024, 1, 5, 7, 5, 9));
+        auto &calls = sim::locale().time_calls;
+        ASSERT_EQ(calls.size(), 1u) << c.what;
+        EXPECT_EQ(calls[0].locale, 0x0400u) << c.what;
+        EXPECT_EQ(calls[0].flags, 0u) << c.what;
+        EXPECT_FALSE(calls[0].has_picture) << c.what;
+        EXPECT_EQ(calls[0].chars, c.chars) << c.what;
+        EXPECT_EQ(calls[0].when.wHour, 7) << c.what;
+        EXPECT_EQ(calls[0].when.wMinute, 5) << c.what;
+        EXPECT_EQ(calls[0].when.wSecond, 9) << c.what;
+    }
 }
 
 TEST_F(LeaseTimes, TimesBeyondTheCalendar)
@@ -466,9 +484,15 @@ TEST_F(LeaseTimes, FailedConversionsLeaveTheirPartEmpty)
     const ULONG64 t = utc_seconds(2024, 1, 5, 7, 5, 9);
     const std::string date = "Friday, January 5, 2024";
     // A locale time picture of quoted text gives a time of exactly that many characters;
-    // the time's buffer has 1,022 cells after its two blanks.
+    // after the date and its two blanks 999 cells remain, or 1,022 after a refused date.
     auto time_of = [](size_t chars) {
         return [chars] {
+            sim::set_locale_info(LOCALE_STIMEFORMAT, "'" + std::string(chars, 't') + "'");
+        };
+    };
+    auto no_date_and_time_of = [](size_t chars) {
+        return [chars] {
+            sim::locale().date_format_fails = true;
             sim::set_locale_info(LOCALE_STIMEFORMAT, "'" + std::string(chars, 't') + "'");
         };
     };
@@ -480,10 +504,11 @@ TEST_F(LeaseTimes, FailedConversionsLeaveTheirPartEmpty)
         {"no local time", [] { sim::locale().zone_conversion_fails = true; }, ""},
         {"no time text", [] { sim::locale().time_format_fails = true; }, date + "  "},
         {"no date text", [] { sim::locale().date_format_fails = true; }, "  7:05:09 AM"},
-        // what fits of the time after the date: 1,023 characters in all
-        {"a locale time of 1,021 characters fills the time's buffer", time_of(1021),
-         date + "  " + std::string(1023 - date.size() - 2, 't')},
-        {"a locale time of 1,022 characters does not fit", time_of(1022), date + "  "},
+        {"a locale time that fills the rest", time_of(998), date + "  " + std::string(998, 't')},
+        {"a locale time one longer", time_of(999), date + "  "},
+        {"no date, a locale time that fills the rest", no_date_and_time_of(1021),
+         "  " + std::string(1021, 't')},
+        {"no date, a locale time one longer", no_date_and_time_of(1022), "  "},
     };
     for (const auto &c : cases) {
         sim::reset();
@@ -496,19 +521,23 @@ TEST_F(LeaseTimes, FailedConversionsLeaveTheirPartEmpty)
     EXPECT_EQ(format_lease_time(NULL, 32, t), -1);
 }
 
-TEST_F(LeaseTimes, ALongDateLeavesTheTimeOnlyWhatFits)
+TEST_F(LeaseTimes, ALongDateLeavesTheTimeWholeOrOut)
 {
     const ULONG64 t = utc_seconds(2024, 1, 5, 7, 5, 9);
     // A user picture of quoted text gives a date of exactly that many characters; 1021
-    // is the most a picture of 1023 characters can give.
-    for (size_t date_chars : {1000u, 1011u, 1015u, 1021u}) {
+    // is the most a picture of 1023 characters can give. "7:05:09 AM" needs 11 cells.
+    struct Case {
+        size_t date_chars;
+        const char *time;
+    } cases[] = {
+        {1000, "  7:05:09 AM"}, {1011, "  7:05:09 AM"}, {1012, "  "}, {1021, "  "},
+    };
+    for (const auto &c : cases) {
         sim::reset();
-        sim::set_env("DateForm", "'" + std::string(date_chars, 'x') + "'");
+        sim::set_env("DateForm", "'" + std::string(c.date_chars, 'x') + "'");
         ValueBuffer v;
         EXPECT_EQ(format_lease_time(v.text, 35, t), 0);
-        std::string expected = std::string(date_chars, 'x') + "  7:05:09 AM";
-        expected.resize(std::min<size_t>(expected.size(), 1023));
-        EXPECT_EQ(v.str(), expected) << date_chars;
-        EXPECT_TRUE(v.guard_intact()) << date_chars;
+        EXPECT_EQ(v.str(), std::string(c.date_chars, 'x') + c.time) << c.date_chars;
+        EXPECT_TRUE(v.guard_intact()) << c.date_chars;
     }
 }
