@@ -79,12 +79,30 @@ TEST_F(Header, BasicHeaderIsExactlySixLines)
     }
 }
 
-TEST_F(Header, HostNameOfTheRecordsFullLengthIsShownWhole)
+TEST_F(Header, NamesOfTheRecordsFullLengthAreShownWholeAndReadNoFurther)
 {
-    const std::string longest(131, 'h');  // the record holds 131 characters and a NUL
-    sim::net().host.host_name = longest;
-    EXPECT_EQ(print_global_header(FALSE), 0);
-    EXPECT_EQ(sim::out(), opening + lines({host_name + longest, domain + "corp.example", ""}));
+    // Each name field holds 132 bytes; filled to the last one it has no terminator.
+    struct Case {
+        const char *what;
+        bool unterminated;
+        std::string host, domain;  // as given; unterminated, repeated to fill the field
+        std::string host_shown, domain_shown;
+    } cases[] = {
+        {"131 characters and a NUL", false, std::string(131, 'h'), "corp.example",
+         std::string(131, 'h'), "corp.example"},
+        {"132 characters and no NUL", true, "h", "d", std::string(132, 'h'),
+         std::string(132, 'd')},
+    };
+    for (const auto &c : cases) {
+        sim::reset();
+        sim::net().host.host_name = c.host;
+        sim::net().host.domain_name = c.domain;
+        sim::net().host.unterminated_names = c.unterminated;
+        EXPECT_EQ(print_global_header(FALSE), 0) << c.what;
+        EXPECT_EQ(sim::out(), opening + lines({host_name + c.host_shown, domain + c.domain_shown,
+                                               ""}))
+            << c.what;
+    }
 }
 
 TEST_F(Header, DetailedHeaderAddsTheSwitchesAndTheSearchList)

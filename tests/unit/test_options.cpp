@@ -64,6 +64,11 @@ TEST_F(SplitArguments, WordsQuotesAndSlashes)
         {"/f:x/y", {"/F:X", "/Y"}},
         {"/f:9://x", {"/F:9:", "//X"}},
         {"/f:http:/x", {"/F:HTTP:", "/X"}},
+        // a colon that begins a word has no letter before it
+        {"://x", {"://X"}},
+        {"a ://x", {"A", "://X"}},
+        {"/://x", {"/:", "//X"}},
+        {"/a://x", {"/A://X"}},
         {"/f:http://x /g/h", {"/F:HTTP://X", "/G", "/H"}},
         {"wlan-\u00e9 \u00c0bc", {"WLAN-\u00e9", "\u00c0BC"}},
         {"a\u3000b", {"A", "B"}},

@@ -407,26 +407,35 @@ TEST_F(ReleaseRenew, AnInterfaceGoneFromTheNameListHasAnEmptyName)
 
 TEST_F(ReleaseRenew, TheCountNeverLeadsPastTheTableBlock)
 {
+    // The block holds as many entries as there are interfaces: its room.
     struct Case {
         const char *what;
+        int interfaces;
         LONG claimed;
-        int result;
         std::vector<std::string> dhcp;
     } cases[] = {
-        {"a count beyond the entries the block holds", 50, 0, {"release 7", "release 12"}},
-        {"a count below them", 1, 0, {"release 7"}},
-        {"a count of 0", 0, 0, {}},
-        {"a negative count", -1, 0, {}},
+        {"room 2, a count beyond it", 2, 50, {"release 7", "release 12"}},
+        {"room 2, a count one above it", 2, 3, {"release 7", "release 12"}},
+        {"room 2, a count equal to it", 2, 2, {"release 7", "release 12"}},
+        {"room 2, a count below it", 2, 1, {"release 7"}},
+        {"room 2, a count of 0", 2, 0, {}},
+        {"room 2, a negative count", 2, -1, {}},
+        {"room 1, a count one above it", 1, 2, {"release 7"}},
+        {"room 1, a count equal to it", 1, 1, {"release 7"}},
+        {"room 0, a count one above it", 0, 1, {}},
+        {"room 0, a count equal to it", 0, 0, {}},
     };
     for (const auto &c : cases) {
         fresh_platform();
-        sim::net().add(dhcp_ethernet(7, "Ethernet"));
-        sim::net().add(sim::wifi(12, "Wi-Fi"));
+        if (c.interfaces > 0)
+            sim::net().add(dhcp_ethernet(7, "Ethernet"));
+        if (c.interfaces > 1)
+            sim::net().add(sim::wifi(12, "Wi-Fi"));
         LONG claimed = c.claimed;
         sim::net().on_interface_info = [claimed](PIP_INTERFACE_INFO table) {
             table->NumAdapters = claimed;
         };
-        EXPECT_EQ(release_renew(QUIET, NULL, X), c.result) << c.what;
+        EXPECT_EQ(release_renew(QUIET, NULL, X), 0) << c.what;
         EXPECT_EQ(dhcp_log(), c.dhcp) << c.what;
         EXPECT_EQ(sim::kernel().heap_outstanding, 0) << c.what;
     }

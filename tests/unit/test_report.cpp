@@ -229,6 +229,14 @@ TEST_F(Report, FieldsBeforeTheAddresses)
          [](sim::Adapter &a) { a.physical({1, 2, 3, 4, 5, 6, 7, 8}, 12); }, detailed,
          {heading7, "", no_suffix, desc, physical + "01-02-03-04-05-06-07-08", connected, gbps,
           dhcp + "Disabled", autoconfig + "Disabled", netbios + "Enabled", ""}},
+        {"a physical address length one above the field shows its 8 bytes",
+         [](sim::Adapter &a) { a.physical({1, 2, 3, 4, 5, 6, 7, 8}, 9); }, detailed,
+         {heading7, "", no_suffix, desc, physical + "01-02-03-04-05-06-07-08", connected, gbps,
+          dhcp + "Disabled", autoconfig + "Disabled", netbios + "Enabled", ""}},
+        {"a physical address length equal to the field shows its 8 bytes",
+         [](sim::Adapter &a) { a.physical({1, 2, 3, 4, 5, 6, 7, 8}, 8); }, detailed,
+         {heading7, "", no_suffix, desc, physical + "01-02-03-04-05-06-07-08", connected, gbps,
+          dhcp + "Disabled", autoconfig + "Disabled", netbios + "Enabled", ""}},
         {"DHCP and an autoconfig that is enabled",
          [](sim::Adapter &a) { a.set_flags(IP_ADAPTER_DHCP_ENABLED).autoconfig(1); }, detailed,
          {heading7, "", no_suffix, desc, mac7, connected, gbps, dhcp + "Enabled",
@@ -558,6 +566,16 @@ TEST_F(Report, Ipv6AddressesAndDhcpv6Identity)
         {"a DUID length above the field shows the field's 130 bytes",
          [](sim::Adapter &a) {
              a.address("2001:db8::10", 64).dhcpv6(std::vector<BYTE>(140, 0xAB), 5).no_ipv4();
+         },
+         detailed, detailed_block({ipv6 + "2001:db8::10", iaid + "5", duid + long_duid})},
+        {"a DUID length one above the field shows the field's 130 bytes",
+         [](sim::Adapter &a) {
+             a.address("2001:db8::10", 64).dhcpv6(std::vector<BYTE>(131, 0xAB), 5).no_ipv4();
+         },
+         detailed, detailed_block({ipv6 + "2001:db8::10", iaid + "5", duid + long_duid})},
+        {"a DUID length equal to the field shows the field's 130 bytes",
+         [](sim::Adapter &a) {
+             a.address("2001:db8::10", 64).dhcpv6(std::vector<BYTE>(130, 0xAB), 5).no_ipv4();
          },
          detailed, detailed_block({ipv6 + "2001:db8::10", iaid + "5", duid + long_duid})},
         {"a basic run: no identity lines",

@@ -68,7 +68,8 @@ TEST_F(UsageExport, KnownNameInAnyCaseGivesTheUsageProper)
 TEST_F(UsageExport, OtherNamesGiveZeroAndLeaveTheBufferAlone)
 {
     struct Case {
-        const char *name, *why;
+        const char *name, *why;  // a null name is passed as NULL
+        bool no_buffer;
     } cases[] = {
         {"@nicshow", "a function name"},
         {"_nicshow", "a variable name"},
@@ -77,13 +78,16 @@ TEST_F(UsageExport, OtherNamesGiveZeroAndLeaveTheBufferAlone)
         {"nicshow2", "a longer name"},
         {"nicsho", "a shorter name"},
         {"", "an empty name"},
+        {nullptr, "a null name"},
+        {"nicshow", "the command's name and a null buffer", true},
+        {nullptr, "a null name and a null buffer", true},
     };
     for (const auto &c : cases) {
-        std::u16string n = sim::utf16(c.name);
+        std::u16string n = sim::utf16(c.name ? c.name : "");
         WCHAR text[1024];
         text[0] = 0xBEEF;
         text[1] = 0xBEEF;
-        EXPECT_EQ(Usage(&n[0], text), 0) << c.why;
+        EXPECT_EQ(Usage(c.name ? &n[0] : NULL, c.no_buffer ? NULL : text), 0) << c.why;
         EXPECT_EQ(text[0], 0xBEEF) << c.why;
         EXPECT_EQ(text[1], 0xBEEF) << c.why;
     }
@@ -115,5 +119,6 @@ TEST_F(HelpExport, OtherNamesShowNothing)
     // Help has no test for a leading @ or _: the lookup alone refuses them.
     std::u16string at = u"@nicshow";
     EXPECT_EQ(Help(&at[0]), 0);
+    EXPECT_EQ(Help(NULL), 0);
     EXPECT_TRUE(sim::kernel().boxes.empty());
 }

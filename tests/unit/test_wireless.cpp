@@ -165,6 +165,10 @@ TEST_F(WifiLines, Ssid)
         {"32 plain letters are shown whole", [=] { return home().ssid(letters32); }, letters32},
         {"a length above 32 is bounded by the 32 bytes of the field",
          [=] { return home().ssid(letters32).ssid_length(40); }, letters32},
+        {"a length of 33 is bounded by the 32 bytes of the field",
+         [=] { return home().ssid(letters32).ssid_length(33); }, letters32},
+        {"a length of 32 fills the field", [=] { return home().ssid(letters32).ssid_length(32); },
+         letters32},
         {"a length above 32 shows the field's 32 bytes, not the field after it",
          [=] {
              sim::WlanInterface w = home().ssid(letters32).ssid_length(40);
