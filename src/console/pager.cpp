@@ -133,7 +133,7 @@ static int take_key(HANDLE input, DWORD *code)
 // wait ends as soon as a key comes.
 DWORD wait_key(void)
 {
-    DWORD start = 0, code = KEY_TIMEOUT;
+    DWORD start = 0, code = KEY_TIMEOUT;  // take_key writes the code only when it takes a key
     HANDLE input;
 
     if (pager.pause_ms)
@@ -157,10 +157,8 @@ DWORD wait_key(void)
         } else {
             // Without a keyboard no key can end the wait: without a pause time it would
             // never end, with one the user still gets the pause asked for.
-            if (!pager.pause_ms) {
-                code = KEY_TIMEOUT;
+            if (!pager.pause_ms)
                 break;
-            }
             Sleep(POLL_MS);
         }
         if (pager.break_requested) {
@@ -169,10 +167,8 @@ DWORD wait_key(void)
         }
         // The unsigned difference stays right across a wrap of the tick counter, also
         // one that falls between two polls.
-        if (pager.pause_ms && GetTickCount() - start >= pager.pause_ms) {
-            code = KEY_TIMEOUT;
+        if (pager.pause_ms && GetTickCount() - start >= pager.pause_ms)
             break;
-        }
     }
     if (input != INVALID_HANDLE_VALUE)
         CloseHandle(input);
