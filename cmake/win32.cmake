@@ -74,7 +74,7 @@ target_link_options(nicshow PRIVATE ${STATIC_RUNTIME} -Wl,--enable-stdcall-fixup
 # The launcher.
 add_executable(nicshow-host host/launcher.cpp)
 add_dependencies(nicshow-host takecmd_implib)
-target_link_libraries(nicshow-host PRIVATE ${TAKECMD_IMPLIB} version)
+target_link_libraries(nicshow-host PRIVATE ${TAKECMD_IMPLIB} version ws2_32)
 target_link_options(nicshow-host PRIVATE -municode -static)
 
 # For the benchmarks (scripts/bench-wine.sh): the IP Helper calls of a run alone, and a

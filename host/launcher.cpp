@@ -1,6 +1,7 @@
 // The launcher: loads a plug-in DLL into the stand-in host the way Take Command does,
 // runs a command line through it (once, or many times as the shell would), and exits
-// with the command's exit code.
+// with the command's exit code. Like the shell, which uses sockets for its own commands,
+// it holds a Winsock start-up of its own from before the load until after the unload.
 //
 //   nicshow-host.exe [options] PLUGIN.dll [command line ...]
 //     --set NAME=VALUE   set a host variable (_transient, _pipe, _batch, _batchname,
@@ -17,14 +18,31 @@
 //     --timing           time the runs: one unmeasured warm-up run first, then the N
 //                        measured ones (N is 1 without --repeat); afterwards the lines
 //                        below on standard error
+//     --steps STEPS      instead of a load, the command and an unload, call the plug-in's
+//                        InitializePlugin for each L and ShutdownPlugin for each U of
+//                        STEPS, in order (1 to 16 letters: LUU loads, unloads and unloads
+//                        again), and after each step write one line, its export and
+//                        result and whether the host's own sockets still work:
+//                          InitializePlugin 0, host sockets ok
+//                          ShutdownPlugin 0, host sockets failed with 10093
+//                        (a socket made and closed, which sends nothing); and with the
+//                        plug-in freed, the host's own WSACleanup and one more look, where
+//                        the sockets fail unless the plug-in kept a start-up:
+//                          the host's own WSACleanup 0, host sockets failed with 10093
+//                        No command line and no --usage, --help, --clver, --repeat or
+//                        --timing with it.
 //
 // The command line's first word names the export (in lower case, as the shell does);
 // the rest is the command tail, handed to every run in a fresh copy. Every run writes its
 // output, the warm-up included (N + 1 copies with --timing); nothing of the timing goes
 // to standard output. Exit codes of the launcher itself: 120 the DLL did not load, 121 the
-// plug-in refused to load, 122 no such command export, 2 bad usage (a --repeat count that
-// is missing or not a number from 1 to 1000000; --repeat or --timing without a command
-// line).
+// plug-in refused to load, 122 no such command export, 123 the host's own sockets did not
+// work (at its start, or after a step of --steps), 124 the plug-in changed the host's two
+// fields of its information record, 2 bad usage (a --repeat count that is missing or not
+// a number from 1 to 1000000; --repeat or --timing without a command line; --steps with
+// anything but L and U, or with a command line or another call of the plug-in). --steps
+// exits with 0 when the host's sockets worked after every step, whatever the plug-in's
+// results, else 123.
 //
 // The lines of --timing, each ending in CR LF, written after all output of the runs:
 //
@@ -41,8 +59,10 @@
 // raises it (GetProcessHandleCount answers 0 under Wine 8). B and K are the bytes and
 // blocks in use in all P heaps of the process (PrivateUsage stays 0 under Wine 8). The
 // launcher allocates nothing between the two probes.
+#include <winsock2.h>
 #include <windows.h>
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -55,11 +75,21 @@ int WINAPI HostSetVariable(const wchar_t *name, const wchar_t *value);
 int WINAPI HostFlush(void);
 }
 
+// The shell's plug-in information record: nine fields the plug-in fills, then two that
+// the host fills after GetPluginInfo and the plug-in leaves alone.
 struct PluginInfoRecord {
     const wchar_t *name, *author, *email, *web_page, *description, *implements;
     int major, minor, build;
-    int reserved[4];
+    HMODULE module;
+    wchar_t *module_name;
 };
+#if defined(_WIN64)
+static_assert(sizeof(PluginInfoRecord) == 80 && offsetof(PluginInfoRecord, module) == 64,
+              "plug-in information record of the 64-bit shell");
+#else
+static_assert(sizeof(PluginInfoRecord) == 44 && offsetof(PluginInfoRecord, module) == 36,
+              "plug-in information record of the 32-bit shell");
+#endif
 
 typedef PluginInfoRecord *(WINAPI *GetPluginInfoFn)(void);
 typedef int(WINAPI *InitializeFn)(void);
@@ -198,6 +228,76 @@ static int run_repeated(CommandFn command, const std::wstring &tail, unsigned ru
     return rc;
 }
 
+// The host's own use of sockets: one made and closed. 0, or the error code.
+static int host_socket_error(void)
+{
+    SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    if (s == INVALID_SOCKET)
+        return WSAGetLastError();
+    closesocket(s);
+    return 0;
+}
+
+// The host's fields of the record, as the host set them. The plug-in may fill its own
+// nine again at any GetPluginInfo, never these.
+struct HostFields {
+    PluginInfoRecord *record;
+    HMODULE module;
+    wchar_t *module_name;
+};
+
+static bool host_fields_kept(const HostFields &h)
+{
+    if (!h.record || (h.record->module == h.module && h.record->module_name == h.module_name))
+        return true;
+    fail(L"the plug-in changed the host's fields of its information record", L"");
+    return false;
+}
+
+// One line of --steps: what was called, its result, and the host's sockets after it.
+static int print_step(const wchar_t *call, int result)
+{
+    int error = host_socket_error();
+
+    if (error)
+        Printf(L"%s %d, host sockets failed with %d\r\n", call, result, error);
+    else
+        Printf(L"%s %d, host sockets ok\r\n", call, result);
+    HostFlush();
+    return error;
+}
+
+// --steps: InitializePlugin for each L, ShutdownPlugin for each U, each followed by a look
+// at the host's own sockets; then, with the plug-in freed, the host gives its own start-up
+// back and looks once more: the sockets fail then, unless the plug-in still holds one.
+static int run_steps(const std::wstring &steps, HMODULE plugin, InitializeFn initialize,
+                     ShutdownFn shutdown, const HostFields &host)
+{
+    bool sockets_ok = true;
+
+    for (wchar_t step : steps) {
+        if (step == L'L')
+            sockets_ok = !print_step(L"InitializePlugin", initialize()) && sockets_ok;
+        else
+            sockets_ok = !print_step(L"ShutdownPlugin", shutdown(FALSE)) && sockets_ok;
+        if (!host_fields_kept(host))
+            return 124;
+    }
+    FreeLibrary(plugin);
+    print_step(L"the host's own WSACleanup", WSACleanup());
+    return sockets_ok ? 0 : 123;
+}
+
+static bool valid_steps(const std::wstring &steps)
+{
+    if (steps.empty() || steps.size() > 16)
+        return false;
+    for (wchar_t c : steps)
+        if (c != L'L' && c != L'U')
+            return false;
+    return true;
+}
+
 static void print_version_info(const wchar_t *path)
 {
     DWORD handle = 0;
@@ -249,6 +349,7 @@ int wmain(int argc, wchar_t **argv)
     unsigned runs = 1;
     bool repeat = false;
     std::vector<std::wstring> usages, helps;
+    std::wstring steps;
     int i = 1;
     for (; i < argc && argv[i][0] == L'-' && argv[i][1] == L'-'; i++) {
         std::wstring a = argv[i];
@@ -266,6 +367,12 @@ int wmain(int argc, wchar_t **argv)
                 return 2;
             }
             repeat = true;
+        } else if (a == L"--steps") {
+            if (i + 1 >= argc || !valid_steps(argv[++i])) {
+                fail(L"--steps needs 1 to 16 letters, each L or U", L"");
+                return 2;
+            }
+            steps = argv[i];
         } else if (a == L"--message" && i + 1 < argc) {
             wchar_t text[1024];
             DWORD code = wcstoul(argv[++i], NULL, 0);
@@ -310,6 +417,11 @@ int wmain(int argc, wchar_t **argv)
         fail(L"--repeat and --timing need a command line", L"");
         return 2;
     }
+    if (!steps.empty() && (!line.empty() || repeat || timing || clver || !usages.empty() ||
+                           !helps.empty())) {
+        fail(L"--steps takes no command line and no other call of the plug-in", L"");
+        return 2;
+    }
 
     if (version_info) {
         print_version_info(path);
@@ -317,6 +429,11 @@ int wmain(int argc, wchar_t **argv)
         return 0;
     }
 
+    WSADATA wsa_data;
+    if (WSAStartup(MAKEWORD(2, 2), &wsa_data) != 0 || host_socket_error() != 0) {
+        fail(L"the host's own sockets do not work", L"");
+        return 123;
+    }
     HMODULE plugin = LoadLibraryW(path);
     if (!plugin) {
         fail(L"cannot load ", path);
@@ -331,6 +448,19 @@ int wmain(int argc, wchar_t **argv)
         return 120;
     }
     PluginInfoRecord *record = get_info();
+    static wchar_t module_name[MAX_PATH];
+    GetModuleFileNameW(plugin, module_name, MAX_PATH);
+    HostFields host = {record, plugin, module_name};
+    if (record) {
+        record->module = plugin;
+        record->module_name = module_name;
+    }
+    // The shell asks again whenever it lists its plug-ins: the plug-in fills its own
+    // fields anew and must leave the host's.
+    record = get_info();
+    if (!steps.empty())
+        return run_steps(steps, plugin, initialize, shutdown, host);
+    int rc = 0;
     if (info && record) {
         Printf(L"name=%s\r\nauthor=%s\r\nemail=%s\r\nweb=%s\r\ndescription=%s\r\n"
                L"implements=%s\r\nmajor=%d\r\nminor=%d\r\nbuild=%d\r\n",
@@ -340,11 +470,12 @@ int wmain(int argc, wchar_t **argv)
     }
     if (initialize() != 0) {
         HostFlush();
+        rc = host_fields_kept(host) ? 121 : 124;
         FreeLibrary(plugin);
-        return 121;
+        WSACleanup();
+        return rc;
     }
 
-    int rc = 0;
     for (auto &name : usages) {
         UsageFn usage = proc<UsageFn>(plugin, "Usage");
         static wchar_t text[1024];
@@ -388,6 +519,9 @@ int wmain(int argc, wchar_t **argv)
     }
     shutdown(FALSE);
     HostFlush();
+    if (!host_fields_kept(host))
+        rc = 124;
     FreeLibrary(plugin);
+    WSACleanup();
     return rc;
 }

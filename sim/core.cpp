@@ -308,6 +308,14 @@ HMODULE GetModuleHandleW(LPCWSTR name)
 
 static const HMODULE wlanapi_module = (HMODULE)0x7900;
 
+// What a call that succeeds answers, after leaving the code a test asked for.
+template <typename T> static T succeeded(T result)
+{
+    if (kernel_state.error_on_success)
+        kernel_state.last_error = kernel_state.error_on_success;
+    return result;
+}
+
 FARPROC GetProcAddress(HMODULE module, LPCSTR name)
 {
     auto &k = kernel_state;
@@ -315,18 +323,22 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR name)
         k.rtl_get_version)
         return (FARPROC)(void *)sim_rtl_get_version;
     if (module == wlanapi_module && name && k.library_loads > k.library_frees) {
-        if (k.wlan_missing_function == name) {
-            k.last_error = k.wlan_missing_error;
+        if (k.wlan_function_missing == name) {
+            if (k.wlan_function_error)
+                k.last_error = k.wlan_function_error;
             return NULL;
         }
+        FARPROC found = NULL;
         if (strcmp(name, "WlanOpenHandle") == 0)
-            return (FARPROC)(void *)WlanOpenHandle;
-        if (strcmp(name, "WlanCloseHandle") == 0)
-            return (FARPROC)(void *)WlanCloseHandle;
-        if (strcmp(name, "WlanQueryInterface") == 0)
-            return (FARPROC)(void *)WlanQueryInterface;
-        if (strcmp(name, "WlanFreeMemory") == 0)
-            return (FARPROC)(void *)WlanFreeMemory;
+            found = (FARPROC)(void *)WlanOpenHandle;
+        else if (strcmp(name, "WlanCloseHandle") == 0)
+            found = (FARPROC)(void *)WlanCloseHandle;
+        else if (strcmp(name, "WlanQueryInterface") == 0)
+            found = (FARPROC)(void *)WlanQueryInterface;
+        else if (strcmp(name, "WlanFreeMemory") == 0)
+            found = (FARPROC)(void *)WlanFreeMemory;
+        if (found)
+            return succeeded(found);
     }
     k.last_error = ERROR_PROC_NOT_FOUND;
     return NULL;
@@ -337,14 +349,15 @@ UINT GetSystemDirectoryW(LPWSTR buffer, UINT size)
     const std::u16string &dir = kernel_state.system_directory;
     kernel_state.system_directory_sizes.push_back(size);
     if (kernel_state.system_directory_fails) {
-        kernel_state.last_error = kernel_state.system_directory_error;
+        if (kernel_state.system_directory_error)
+            kernel_state.last_error = kernel_state.system_directory_error;
         return 0;
     }
     if (!buffer || size <= dir.size())
         return (UINT)dir.size() + 1;
     std::copy(dir.begin(), dir.end(), buffer);
     buffer[dir.size()] = 0;
-    return (UINT)dir.size();
+    return succeeded((UINT)dir.size());
 }
 
 HMODULE LoadLibraryExW(LPCWSTR name, HANDLE reserved, DWORD flags)
@@ -365,11 +378,12 @@ HMODULE LoadLibraryExW(LPCWSTR name, HANDLE reserved, DWORD flags)
         return NULL;
     }
     if (k.wlan_library_refused) {
-        k.last_error = k.wlan_library_error;
+        if (k.wlan_library_error)
+            k.last_error = k.wlan_library_error;
         return NULL;
     }
     k.library_loads++;
-    return wlanapi_module;
+    return succeeded(wlanapi_module);
 }
 
 BOOL FreeLibrary(HMODULE module)
@@ -387,6 +401,11 @@ BOOL FreeLibrary(HMODULE module)
 DWORD GetLastError(void)
 {
     return kernel_state.last_error;
+}
+
+void SetLastError(DWORD code)
+{
+    kernel_state.last_error = code;
 }
 
 BOOL GetVersionExW(LPOSVERSIONINFOW info)
@@ -640,13 +659,21 @@ int WSAStartup(WORD version, LPWSADATA)
     auto &k = kernel_state;
     k.events.push_back("WSAStartup");
     k.wsa_version_asked = version;
+    if (k.wsa_startup_result == 0)
+        k.wsa_count++;
     return k.wsa_startup_result;
 }
 
 int WSACleanup(void)
 {
-    kernel_state.events.push_back("WSACleanup");
-    kernel_state.wsa_cleanups++;
+    auto &k = kernel_state;
+    k.events.push_back("WSACleanup");
+    k.wsa_cleanups++;
+    if (k.wsa_count == 0) {
+        k.last_error = WSANOTINITIALISED;  // what WSAGetLastError reads
+        return SOCKET_ERROR;
+    }
+    k.wsa_count--;
     return 0;
 }
 

@@ -84,12 +84,17 @@ struct KernelState {
     bool wininet_loaded = false;
     // the one library loaded by name: wlanapi.dll, found under any folder
     std::u16string system_directory = u"C:\\Windows\\system32";
-    bool system_directory_fails = false;  // GetSystemDirectoryW fails, leaving
-    DWORD system_directory_error = 0;     // this code
-    bool wlan_library_refused = false;  // LoadLibraryExW refuses it,
-    DWORD wlan_library_error = 0;       // leaving this code
-    std::string wlan_missing_function;  // GetProcAddress does not find this one of it,
-    DWORD wlan_missing_error = ERROR_PROC_NOT_FOUND;  // leaving this code
+    // Each fault is named X_<what goes wrong>, and X_error is the thread's code it leaves
+    // (0: the call leaves the code as it was).
+    bool system_directory_fails = false;  // GetSystemDirectoryW fails
+    DWORD system_directory_error = 0;
+    bool wlan_library_refused = false;  // LoadLibraryExW refuses it
+    DWORD wlan_library_error = 0;
+    std::string wlan_function_missing;  // GetProcAddress does not find this one of it
+    DWORD wlan_function_error = ERROR_PROC_NOT_FOUND;
+    // Windows does not promise to leave the thread's code alone when a call succeeds: when
+    // non-zero, GetSystemDirectoryW, LoadLibraryExW and GetProcAddress leave this one then.
+    DWORD error_on_success = 0;
     std::vector<std::u16string> library_paths;        // every name LoadLibraryExW was given
     std::vector<DWORD> library_flags;                 // and its flags
     std::vector<UINT> system_directory_sizes;  // every buffer size GetSystemDirectoryW was offered
@@ -109,7 +114,10 @@ struct KernelState {
     // sockets and wireless client
     int wsa_startup_result = 0;
     WORD wsa_version_asked = 0;
-    int wsa_cleanups = 0;
+    int wsa_cleanups = 0;  // WSACleanup calls, those refused at a count of 0 included
+    // The process's start-up count, as Winsock keeps it: each WSAStartup that succeeds adds
+    // one, each WSACleanup takes one. The simulated host holds one of its own all along.
+    int wsa_count = 1;
     DWORD wlan_open_result = 0;
     bool wlan_null_handle = false;
     bool wlan_handle_on_failure = false;  // a failed open still hands back a handle

@@ -127,6 +127,7 @@ typedef IID *LPIID;
 #define ERROR_FILENAME_EXCED_RANGE 206L
 #define ERROR_RESOURCE_LANG_NOT_FOUND 15100L
 DWORD GetLastError(void);
+void SetLastError(DWORD code);
 
 /* heap */
 #define HEAP_ZERO_MEMORY 0x00000008

@@ -26,6 +26,8 @@ int WSACleanup(void);
 #define WSAEINVAL 10022
 #define WSASYSNOTREADY 10091
 #define WSAVERNOTSUPPORTED 10092
+#define WSANOTINITIALISED 10093
+#define SOCKET_ERROR (-1)
 
 typedef struct in_addr {
     union {

@@ -9,6 +9,7 @@
 HANDLE wlan_client;
 OSVERSIONINFOEXW os_version;
 HANDLE console_output;
+bool winsock_started;
 
 static WSADATA wsa_data;
 static DWORD wlan_version;
@@ -18,8 +19,8 @@ static const WCHAR description_text[] = TEXT("nicshow");
 static const WCHAR implements_text[] = TEXT("nicshow");
 
 static_assert(sizeof(OSVERSIONINFOEXW) == 284, "the extended version record is 284 bytes");
-// The host reads the record with its own layout. (The native build's has a layout of its
-// own.)
+// The host reads the record with its own layout. (The native build's is left to the
+// compiler: no host reads it, only the tests, through this same declaration.)
 #if defined(_WIN64)
 static_assert(sizeof(PluginInfo) == 80 && offsetof(PluginInfo, module) == 64,
               "plug-in information record of the 64-bit host");
@@ -88,6 +89,16 @@ bool open_console_output(void)
     return false;
 }
 
+// Winsock counts start-ups for the whole process, the shell's own among them, and the last
+// WSACleanup ends it for everyone: the plug-in gives back the one it took, once, and never
+// one it does not hold.
+static void release_winsock(void)
+{
+    if (winsock_started)
+        WSACleanup();
+    winsock_started = false;
+}
+
 extern "C" INT WINAPI InitializePlugin(void)
 {
     WCHAR work[TEXT_BUFFER_CHARS];
@@ -108,6 +119,7 @@ extern "C" INT WINAPI InitializePlugin(void)
         }
         return 1;
     }
+    winsock_started = true;
 
     wlan_client = NULL;
     // A library that cannot be had fails as its client would: same message, same undoing.
@@ -126,7 +138,7 @@ extern "C" INT WINAPI InitializePlugin(void)
             wlan_api.close_handle(wlan_client, NULL);
         wlan_client = NULL;
         free_wlan_library();
-        WSACleanup();
+        release_winsock();
         return 1;
     }
 
@@ -150,7 +162,7 @@ extern "C" INT WINAPI ShutdownPlugin(BOOL end_process)
         wlan_api.close_handle(wlan_client, NULL);
     wlan_client = NULL;
     free_wlan_library();
-    WSACleanup();
+    release_winsock();
     remove_break_handler();
     if (console_output) {
         CloseHandle(console_output);

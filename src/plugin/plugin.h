@@ -40,6 +40,7 @@ INT WINAPI _clver$(LPWSTR text);
 extern HANDLE wlan_client;
 extern OSVERSIONINFOEXW os_version;
 extern HANDLE console_output;
+extern bool winsock_started;  // the plug-in's own WSAStartup succeeded and is not yet undone
 
 bool is_transient_or_piped(void);
 bool read_os_version(void);

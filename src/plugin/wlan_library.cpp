@@ -6,8 +6,13 @@ WlanApi wlan_api;
 
 static const WCHAR library_name[] = TEXT("\\wlanapi.dll");
 
+// Each call below may fail without setting a code, and then the code of its own stands
+// in: the thread's code is cleared before each, so that one left by something earlier is
+// never reported as the reason.
+
 template <typename Fn> static bool take(Fn *fn, const char *name)
 {
+    SetLastError(0);
     *fn = (Fn)(void *)GetProcAddress(wlan_api.module, name);
     return *fn != NULL;
 }
@@ -18,6 +23,7 @@ DWORD load_wlan_library(void)
     UINT length;
     DWORD rc;
 
+    SetLastError(0);
     length = GetSystemDirectoryW(path, ARRAYSIZE(path));
     if (!length) {
         rc = GetLastError();
@@ -29,6 +35,7 @@ DWORD load_wlan_library(void)
     lstrcpyW(path + length, library_name);
 
     // Its own dependencies are looked for beside it, not in the process's search path.
+    SetLastError(0);
     wlan_api.module = LoadLibraryExW(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!wlan_api.module) {
         rc = GetLastError();

@@ -1,6 +1,7 @@
 // The fixture every unit test uses: a fresh simulated platform and fresh module state
-// before each test; after it, no heap block outstanding and no break handler left, and
-// every call of the kind that is made on many paths passed the arguments it must.
+// before each test; after it, no heap block outstanding, no break handler left, Winsock's
+// count back at the host's own start-up, and every call of the kind that is made on many
+// paths passed the arguments it must.
 #ifndef NICSHOW_TESTS_HARNESS_H
 #define NICSHOW_TESTS_HARNESS_H
 
@@ -21,6 +22,7 @@ protected:
         wlan_client = NULL;
         wlan_api = WlanApi{};
         console_output = NULL;
+        winsock_started = false;
         ZeroMemory(&os_version, sizeof(os_version));
     }
 
@@ -30,6 +32,10 @@ protected:
         EXPECT_TRUE(sim::console().handlers.empty()) << "console control handler left installed";
         EXPECT_EQ(sim::kernel().reg_open_keys, 0) << "registry keys left open";
         EXPECT_EQ(sim::wlan_outstanding(), 0) << "WLAN blocks not given back with WlanFreeMemory";
+        // Every test ends unloaded: the shell's own Winsock start-up is still there, and
+        // the plug-in holds none.
+        EXPECT_GE(sim::kernel().wsa_count, 1) << "the host's own Winsock start-up was taken";
+        EXPECT_LE(sim::kernel().wsa_count, 1) << "the plug-in still holds a Winsock start-up";
         // The shell's variables are expanded in the one way the plug-in asks for.
         for (int flag : sim::host().expand_flags)
             EXPECT_EQ(flag, 1) << "ExpandVariables flag";

@@ -38,10 +38,11 @@ TEST_F(Lifecycle, LoadsWritesTheMessageAndUnloadsInOrder)
     EXPECT_EQ(sim::kernel().library_frees, 1);
     EXPECT_EQ(wlan_client, (HANDLE)NULL);
     EXPECT_EQ(console_output, (HANDLE)NULL);
-    // A second unload finds nothing more to close.
+    // A second unload finds nothing more to close, Winsock's start-up included.
     EXPECT_EQ(ShutdownPlugin(FALSE), 0);
     EXPECT_EQ(sim::kernel().wlan_closes, 1);
     EXPECT_EQ(sim::kernel().handles_closed, 1);
+    EXPECT_EQ(sim::kernel().wsa_cleanups, 1);
 
     // The longest system directory whose library path still fits MAX_PATH.
     sim::reset();
@@ -50,6 +51,44 @@ TEST_F(Lifecycle, LoadsWritesTheMessageAndUnloadsInOrder)
     EXPECT_EQ(sim::kernel().library_paths,
               std::vector<std::u16string>{sim::kernel().system_directory + u"\\wlanapi.dll"});
     ShutdownPlugin(FALSE);
+}
+
+// The shell starts Winsock for its own commands, in the same process: whatever the host
+// calls, the plug-in gives back its own start-up once and never the shell's.
+TEST_F(Lifecycle, WinsockIsGivenBackAsOftenAsItWasTaken)
+{
+    struct Case {
+        const char *what;
+        const char *steps;   // L a load, U an unload
+        const char *counts;  // the process's start-up count after each step
+        int cleanups;        // WSACleanup calls in all
+        int wsa_result = 0;     // WSAStartup answers this
+        DWORD wlan_result = 0;  // WlanOpenHandle answers this
+    } cases[] = {
+        {"load, unload", "LU", "21", 1},
+        {"load, unload, unload again", "LUU", "211", 1},
+        {"unload without a load", "U", "1", 0},
+        {"a load refused for want of the wireless client, then an unload", "LU", "11", 1,
+         0, 1062},
+        {"a load refused by the sockets library, then an unload", "LU", "11", 0, 10091},
+        {"load, unload, load, unload", "LULU", "2121", 2},
+    };
+    for (const auto &c : cases) {
+        sim::reset();
+        auto &k = sim::kernel();
+        k.wsa_startup_result = c.wsa_result;
+        k.wlan_open_result = c.wlan_result;
+        std::string counts;
+        for (const char *step = c.steps; *step; step++) {
+            if (*step == 'L')
+                InitializePlugin();
+            else
+                EXPECT_EQ(ShutdownPlugin(FALSE), 0) << c.what;
+            counts += (char)('0' + k.wsa_count);
+        }
+        EXPECT_EQ(counts, c.counts) << c.what;
+        EXPECT_EQ(k.wsa_cleanups, c.cleanups) << c.what;
+    }
 }
 
 TEST_F(Lifecycle, LoadMessageSilences)
@@ -99,42 +138,48 @@ TEST_F(Lifecycle, WirelessFailureRefusesTheLoadAndUndoes)
 {
     struct Case {
         const char *what;
-        DWORD result = 0;
-        bool null_handle = false, handle_on_failure = false;
-        const char *text;
-        int closes = 0;
-        int opens = 1;
-        bool no_library = false;    // the wireless LAN library cannot be loaded,
-        DWORD library_error = 0;    // leaving this code
-        const char *missing = "";   // it lacks this function
-        DWORD missing_error = ERROR_PROC_NOT_FOUND;
-        size_t directory_chars = 0;  // a system directory of this length
-        bool no_directory = false;   // GetSystemDirectoryW fails,
-        DWORD directory_error = 0;   // leaving this code
+        const char *text;                // the system's text in the message
+        DWORD open_result = 0;           // WlanOpenHandle answers this,
+        bool null_handle = false;        // with no handle,
+        bool handle_on_failure = false;  // or with one although it failed
+        int opens = 1, closes = 0;       // WlanOpenHandle and WlanCloseHandle calls
+        bool library_refused = false;    // LoadLibraryExW refuses wlanapi.dll,
+        DWORD library_error = 0;         // leaving this code
+        const char *function_missing = "";            // GetProcAddress lacks this one,
+        DWORD function_error = ERROR_PROC_NOT_FOUND;  // leaving this code
+        size_t directory_chars = 0;    // a system directory of this length
+        bool directory_fails = false;  // GetSystemDirectoryW fails,
+        DWORD directory_error = 0;     // leaving this code
+        DWORD stale_error = 0;  // the thread's code before the load, and the one each
+                                // call that succeeds leaves
     } cases[] = {
-        {"service stopped", 1062, false, false, "The service has not been started.", 0},
-        {"failure with a handle", 1062, false, true, "The service has not been started.", 1},
-        {"success without handle", 0, true, false, "The operation completed successfully.", 0},
+        {.what = "service stopped", .text = "The service has not been started.",
+         .open_result = 1062},
+        {.what = "failure with a handle", .text = "The service has not been started.",
+         .open_result = 1062, .handle_on_failure = true, .closes = 1},
+        {.what = "success without handle", .text = "The operation completed successfully.",
+         .null_handle = true},
         {.what = "no wireless LAN library", .text = "The specified module could not be found.",
-         .opens = 0, .no_library = true, .library_error = 126},
+         .opens = 0, .library_refused = true, .library_error = 126},
         {.what = "the wireless LAN library refused with another code",
-         .text = "Access is denied.", .opens = 0, .no_library = true, .library_error = 5},
-        {.what = "the wireless LAN library refused without a code",
-         .text = "The specified module could not be found.", .opens = 0, .no_library = true},
+         .text = "Access is denied.", .opens = 0, .library_refused = true, .library_error = 5},
+        {.what = "the wireless LAN library refused without a code, after a stale one",
+         .text = "The specified module could not be found.", .opens = 0,
+         .library_refused = true, .stale_error = 5},
         {.what = "no WlanOpenHandle", .text = "The specified procedure could not be found.",
-         .opens = 0, .missing = "WlanOpenHandle"},
+         .opens = 0, .function_missing = "WlanOpenHandle"},
         {.what = "no WlanCloseHandle", .text = "The specified procedure could not be found.",
-         .opens = 0, .missing = "WlanCloseHandle"},
+         .opens = 0, .function_missing = "WlanCloseHandle"},
         {.what = "no WlanQueryInterface", .text = "The specified procedure could not be found.",
-         .opens = 0, .missing = "WlanQueryInterface"},
+         .opens = 0, .function_missing = "WlanQueryInterface"},
         {.what = "no WlanFreeMemory", .text = "The specified procedure could not be found.",
-         .opens = 0, .missing = "WlanFreeMemory"},
+         .opens = 0, .function_missing = "WlanFreeMemory"},
         {.what = "a missing function that leaves another code",
          .text = "The specified module could not be found.", .opens = 0,
-         .missing = "WlanQueryInterface", .missing_error = 126},
-        {.what = "a missing function that leaves no code",
+         .function_missing = "WlanQueryInterface", .function_error = 126},
+        {.what = "a missing function that leaves no code, after a stale one",
          .text = "The specified procedure could not be found.", .opens = 0,
-         .missing = "WlanFreeMemory", .missing_error = 0},
+         .function_missing = "WlanFreeMemory", .function_error = 0, .stale_error = 5},
         {.what = "library path one character too long",
          .text = "The filename or extension is too long.", .opens = 0,
          .directory_chars = MAX_PATH - 12},
@@ -142,43 +187,47 @@ TEST_F(Lifecycle, WirelessFailureRefusesTheLoadAndUndoes)
          .text = "The filename or extension is too long.", .opens = 0,
          .directory_chars = MAX_PATH + 40},
         {.what = "no system directory", .text = "Access is denied.", .opens = 0,
-         .no_directory = true, .directory_error = 5},
-        {.what = "no system directory and no code",
-         .text = "The system cannot find the path specified.", .opens = 0, .no_directory = true},
+         .directory_fails = true, .directory_error = 5},
+        {.what = "no system directory and no code, after a stale one",
+         .text = "The system cannot find the path specified.", .opens = 0,
+         .directory_fails = true, .stale_error = 5},
     };
     for (const auto &c : cases) {
         sim::reset();
         auto &k = sim::kernel();
-        k.wlan_open_result = c.result;
+        k.wlan_open_result = c.open_result;
         k.wlan_null_handle = c.null_handle;
         k.wlan_handle_on_failure = c.handle_on_failure;
-        k.wlan_library_refused = c.no_library;
+        k.wlan_library_refused = c.library_refused;
         k.wlan_library_error = c.library_error;
-        k.wlan_missing_function = c.missing;
-        k.wlan_missing_error = c.missing_error;
+        k.wlan_function_missing = c.function_missing;
+        k.wlan_function_error = c.function_error;
         if (c.directory_chars)
             k.system_directory = u"C:\\" + std::u16string(c.directory_chars - 3, u'd');
-        k.system_directory_fails = c.no_directory;
+        k.system_directory_fails = c.directory_fails;
         k.system_directory_error = c.directory_error;
+        k.last_error = k.error_on_success = c.stale_error;
         EXPECT_EQ(InitializePlugin(), 1) << c.what;
         EXPECT_EQ(sim::err(), std::string("Nicshow plugin: WlanOpenHandle() failed!\r\n") +
                                   c.text + "\r\nNicshow plugin not loaded.\r\n")
             << c.what;
-        EXPECT_EQ(sim::kernel().wsa_cleanups, 1) << c.what;
-        EXPECT_EQ(sim::kernel().wlan_opens, c.opens) << c.what;
-        EXPECT_EQ(sim::kernel().wlan_closes, c.closes) << c.what;
+        EXPECT_EQ(k.wsa_cleanups, 1) << c.what;
+        EXPECT_EQ(k.wsa_count, 1) << c.what << ": the host's start-up alone is left";
+        EXPECT_EQ(k.wlan_opens, c.opens) << c.what;
+        EXPECT_EQ(k.wlan_closes, c.closes) << c.what;
         EXPECT_EQ(wlan_client, (HANDLE)NULL) << c.what;
         EXPECT_EQ(k.library_frees, k.library_loads) << c.what << ": library left loaded";
-        EXPECT_EQ(k.library_paths.size(), c.directory_chars || c.no_directory ? 0u : 1u) << c.what;
+        EXPECT_EQ(k.library_paths.size(), c.directory_chars || c.directory_fails ? 0u : 1u)
+            << c.what;
         EXPECT_EQ(wlan_api.module, (HMODULE)NULL) << c.what;
-        EXPECT_EQ(sim::kernel().conout_opens, 0) << c.what;
-        EXPECT_EQ(sim::kernel().rtl_calls + sim::kernel().gve_calls, 0) << c.what;
+        EXPECT_EQ(k.conout_opens, 0) << c.what;
+        EXPECT_EQ(k.rtl_calls + k.gve_calls, 0) << c.what;
         EXPECT_EQ(os_version.dwOSVersionInfoSize, 0u) << c.what;
     }
 
     // The loader itself gives the library back when a function is missing.
     sim::reset();
-    sim::kernel().wlan_missing_function = "WlanFreeMemory";
+    sim::kernel().wlan_function_missing = "WlanFreeMemory";
     EXPECT_EQ(load_wlan_library(), (DWORD)ERROR_PROC_NOT_FOUND);
     EXPECT_EQ(sim::kernel().library_frees, 1);
     EXPECT_EQ(wlan_api.module, (HMODULE)NULL);
