@@ -71,14 +71,14 @@ TEST_F(UsageExport, OtherNamesGiveZeroAndLeaveTheBufferAlone)
         const char *name, *why;  // a null name is passed as NULL
         bool no_buffer;
     } cases[] = {
-        {"@nicshow", "a function name"},
-        {"_nicshow", "a variable name"},
-        {"@NICSHOW", "a function name in upper case"},
-        {"ipconfig", "another command"},
-        {"nicshow2", "a longer name"},
-        {"nicsho", "a shorter name"},
-        {"", "an empty name"},
-        {nullptr, "a null name"},
+        {"@nicshow", "a function name", false},
+        {"_nicshow", "a variable name", false},
+        {"@NICSHOW", "a function name in upper case", false},
+        {"ipconfig", "another command", false},
+        {"nicshow2", "a longer name", false},
+        {"nicsho", "a shorter name", false},
+        {"", "an empty name", false},
+        {nullptr, "a null name", false},
         {"nicshow", "the command's name and a null buffer", true},
         {nullptr, "a null name and a null buffer", true},
     };
