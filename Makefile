@@ -26,13 +26,30 @@ else
 $(error ARCH is x64 or x86, not "$(ARCH)")
 endif
 
-.PHONY: all deps native win32 win64 run test unit e2e clean asan memcheck fuzz-build fuzz \
+.PHONY: all deps deps-check native win32 win64 run test unit e2e clean asan memcheck fuzz-build fuzz \
 	fuzz-smoke dist dist-check pictures
 
 all: native win32 win64
 
+# The packages this make's goals use (scripts/install-deps.sh --for): a run, a Windows build
+# or the native build alone asks only for its own, so that make run (the x64 build) does
+# not wait on 32-bit Wine; every other goal (all, test, ...) asks for everything. A make
+# that another make started with DEPS= (test's e2e) leaves it to that one.
+DEPS_native := native
+DEPS_unit := native
+DEPS_win32 := x86
+DEPS_win64 := x64
+DEPS_run := $(ARCH)-run
+GOALS := $(or $(MAKECMDGOALS),all)
+DEPS := $(if $(filter-out native unit win32 win64 run,$(GOALS)),all,$(sort $(foreach g,$(GOALS),$(DEPS_$(g)))))
+INSTALL_DEPS = NICSHOW_BUILD=$(BUILD) bash scripts/install-deps.sh
+
 deps:
-	@bash scripts/install-deps.sh
+	@$(if $(DEPS),$(INSTALL_DEPS) --for $(DEPS),:)
+
+# install-deps.sh against stand-ins for apt-get and dpkg, and what each goal asks it for.
+deps-check: deps
+	@/usr/bin/python3 tests/deps/check_install_deps.py
 
 native: deps
 	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug $(QUIET_CMAKE) >/dev/null
@@ -113,9 +130,9 @@ dist-check: dist
 	@/usr/bin/python3 tests/dll/check_dist.py dist/nicshow-$(VERSION).zip $(VERSION) \
 		$$($(COMMIT_TIME)) | grep -v '^ok: '; exit $${PIPESTATUS[0]}
 
-test: native win32 win64 asan memcheck fuzz-smoke dist-check
+test: deps-check native win32 win64 asan memcheck fuzz-smoke dist-check
 	cd $(NATIVE) && ctest --output-on-failure
-	@$(MAKE) --no-print-directory e2e
+	@$(MAKE) --no-print-directory e2e DEPS=
 
 # Benchmarks, not part of test: the run in process on simulated machines of 1 to 10,000
 # adapters (a Release build in $(BUILD)/bench), then under Wine on test hosts in network
@@ -144,14 +161,14 @@ bench-native: deps
 	@python3 bench/summary.py $(BENCH)/bench_run.json
 
 bench-wine: win32 win64
-	@bash scripts/install-deps.sh python3-matplotlib
+	@$(INSTALL_DEPS) python3-matplotlib
 	@$(MACHINE)
 	@bash scripts/bench-wine.sh $(WIN64)/bin $(WIN32)/bin || [ $$? -eq 77 ]
 
 # The README's pictures (docs/images) from real runs of the x64 build in a terminal on a
 # test host (root); ansilove, which draws them, is installed for this target only.
 pictures: win64
-	@bash scripts/install-deps.sh ansilove
+	@$(INSTALL_DEPS) ansilove
 	@bash scripts/pictures.sh $(WIN64)/bin docs/images
 
 clean:

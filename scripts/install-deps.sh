@@ -2,55 +2,185 @@
 # Installs, with apt-get, only what the builds and tests need and the machine lacks.
 # Idempotent and quiet when everything is already there.
 #
-#   scripts/install-deps.sh            the builds' and tests' packages
-#   scripts/install-deps.sh PKG...     only these (the tools of one target: make pictures
-#                                      installs ansilove, make bench python3-matplotlib)
+#   scripts/install-deps.sh               every package of the builds and tests (make test)
+#   scripts/install-deps.sh --for SET...  the packages of some goals: native (the native
+#                                         build, make unit), x64 or x86 (that Windows
+#                                         build), x64-run or x86-run (make run of it), all
+#   scripts/install-deps.sh PKG...        only these (the tools of one target: make pictures
+#                                         installs ansilove, make bench python3-matplotlib)
+#
+# What apt-get cannot install is said in one line (what is missing, what will not run
+# without it, where apt-get's output went) and written into a note, install-deps.missing
+# in NICSHOW_BUILD (the Makefile's BUILD, build/ by default); for a day, or until the note
+# is deleted, those packages are not asked for again. Without 32-bit Wine the x86 build is
+# still built, only not run, so that alone lets make go on; any other missing package
+# stops it (exit 1).
 set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/i386.sh"
+build=${NICSHOW_BUILD:-$root/build}
+note=$build/install-deps.missing
+log=$build/install-deps.log
 
 # wine32 installs on a machine that cannot run i386 programs too; the tests then skip
-# the 32-bit build's end-to-end runs. python3-pefile reads the DLLs' structure.
-pkgs=(cmake g++ make libgtest-dev libgmock-dev googletest libbenchmark-dev
-      g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64
-      binutils-mingw-w64-x86-64 wine wine64 wine32:i386 tmux iproute2
-      clang libclang-rt-14-dev valgrind python3 python3-pefile)
-[ $# -gt 0 ] && pkgs=("$@")
+# the 32-bit build's end-to-end runs. python3-pefile reads the DLLs' structure. Both
+# Wine runs use the 64-bit wineserver, which serves 32-bit prefixes too.
+set_packages() {
+    case $1 in
+        native) echo cmake make g++ libgtest-dev libgmock-dev googletest libbenchmark-dev ;;
+        x64) echo cmake make g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 ;;
+        x86) echo cmake make g++-mingw-w64-i686 binutils-mingw-w64-i686 ;;
+        x64-run) echo "$(set_packages x64) wine64" ;;
+        x86-run) echo "$(set_packages x86) wine64 wine32:i386" ;;
+        all) echo "$(set_packages native) $(set_packages x64) $(set_packages x86)" \
+            wine wine64 wine32:i386 tmux iproute2 clang libclang-rt-14-dev valgrind \
+            python3 python3-pefile ;;
+        *) return 1 ;;
+    esac
+}
+
+# What will not work without a package, as a clause of the one line.
+without() {
+    case $1 in
+        cmake | make) echo "nothing will build" ;;
+        g++ | libgtest-dev | libgmock-dev | googletest) echo "the unit tests will not build" ;;
+        libbenchmark-dev) echo "the benchmarks will not build" ;;
+        *mingw-w64-i686) echo "the x86 DLL will not build" ;;
+        *mingw-w64-x86-64) echo "the x64 DLL will not build" ;;
+        wine32:i386) echo "the x86 build will not run under Wine (make run ARCH=x86, its end-to-end tests)" ;;
+        wine | wine64) echo "the Windows builds will not run under Wine" ;;
+        tmux | iproute2) echo "the end-to-end tests will not run" ;;
+        python3 | python3-pefile) echo "the DLLs' checks will not run" ;;
+        clang | libclang-rt-14-dev) echo "the fuzzers will not build" ;;
+        valgrind) echo "make memcheck will not run" ;;
+        python3-matplotlib) echo "the benchmarks will have no plots" ;;
+        ansilove) echo "make pictures will not run" ;;
+        *) echo "what needs $1 will not work" ;;
+    esac
+}
+
+stamp() { date "$@" '+%Y-%m-%d %H:%M'; }
+
+# "a", "a and b", "a, b and c"
+listing() {
+    local out="" i
+    for ((i = 1; i <= $#; i++)); do
+        if [ "$i" -gt 1 ]; then
+            if [ "$i" -eq $# ]; then out+=" and "; else out+=", "; fi
+        fi
+        out+=${!i}
+    done
+    echo "$out"
+}
+
+# The one line for packages that could not be had, at the note's time.
+say_missing() {
+    local p clause clauses=() i386=""
+    local -A seen=()
+    for p in "$@"; do
+        clause=$(without "$p")
+        [ -n "${seen[$clause]:-}" ] || clauses+=("$clause")
+        seen[$clause]=1
+        [[ $p != *:i386 ]] || i386="; $(i386_state)"
+    done
+    echo "install-deps: $(listing "$@") could not be installed ($(stamp -r "$note");" \
+        "apt-get's output: $log), so $(listing "${clauses[@]}")$i386." \
+        "Not asked for again until $(stamp -d "@$(($(stat -c %Y "$note") + 86400))")," \
+        "or until $note is deleted." >&2
+}
+
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+
+pkgs=()
+if [ "${1:-}" = --for ]; then
+    shift
+    sets=("$@")
+elif [ $# -gt 0 ]; then
+    sets=()
+    pkgs=("$@")
+else
+    sets=(all)
+fi
+for s in "${sets[@]}"; do
+    list=$(set_packages "$s") || {
+        echo "install-deps: no package set $s (native, x64, x86, x64-run, x86-run, all)" >&2
+        exit 2
+    }
+    read -ra more <<<"$list"
+    pkgs+=("${more[@]}")
+done
 
 missing=()
 for p in "${pkgs[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$p")
-    fi
+    [[ " ${missing[*]} " == *" $p "* ]] || installed "$p" || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-SUDO=
-[ "$(id -u)" -ne 0 ] && SUDO=sudo
-if [[ " ${missing[*]}" == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
-    $SUDO dpkg --add-architecture i386
+# A note younger than a day holds what apt-get could not install then.
+noted=()
+if [ -n "$(find "$note" -maxdepth 0 -mmin -1440 2>/dev/null)" ]; then
+    mapfile -t noted < <(grep -v '^#' "$note")
 fi
-# About 11 s a package: the cross compilers and Wine (8 of them, the largest) took 90 s
-# on a fresh machine here, with the package lists' update.
-minutes=$(( (${#missing[@]} * 11 + 59) / 60 ))
-echo "install-deps: installing ${#missing[@]} packages with apt-get: once, about" \
-    "$minutes minute$([ "$minutes" -eq 1 ] || echo s) (${missing[*]})" >&2
-export DEBIAN_FRONTEND=noninteractive
-# A mirror caught in the middle of a sync serves one index of the wrong size; apt-get
-# keeps the others, so a failed update is tried once more and then is no reason to stop.
-if ! $SUDO apt-get update -qq >/dev/null; then
-    sleep 10
-    $SUDO apt-get update -qq >/dev/null ||
-        echo "install-deps: apt-get update failed; installing from the lists it could read" >&2
-fi
-if ! $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null; then
+fresh=()
+for p in "${missing[@]}"; do
+    [[ " ${noted[*]} " == *" $p "* ]] || fresh+=("$p")
+done
+
+if [ ${#fresh[@]} -gt 0 ]; then
+    SUDO=
+    [ "$(id -u)" -ne 0 ] && SUDO=sudo
+    mkdir -p "$build"
+    : >"$log"
+    if [[ " ${fresh[*]}" == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+        $SUDO dpkg --add-architecture i386 >>"$log" 2>&1
+    fi
+    # About 11 s a package: the cross compilers and Wine (8 of them, the largest) took 90 s
+    # on a fresh machine here, with the package lists' update.
+    minutes=$(( (${#fresh[@]} * 11 + 59) / 60 ))
+    echo "install-deps: installing ${#fresh[@]} package$([ ${#fresh[@]} -eq 1 ] || echo s)" \
+        "with apt-get (${fresh[*]}): about $minutes minute$([ "$minutes" -eq 1 ] || echo s)" >&2
+    export DEBIAN_FRONTEND=noninteractive
+    apt() { echo "\$ apt-get $*" >>"$log"; $SUDO apt-get "$@" >>"$log" 2>&1; }
+    # A mirror caught in the middle of a sync serves one index of the wrong size; apt-get
+    # keeps the others, so a failed update is tried once more and then is no reason to stop.
+    apt update -qq || { sleep 10; apt update -qq; } || true
     # Without the i386 lists (seen: bookworm-security's, during a sync) no i386 package
-    # matches the versions of its amd64 libraries. The rest can still come: the x86 build
-    # is then built but not run, and its end-to-end scripts say so.
-    rest=()
-    for p in "${missing[@]}"; do
-        [[ $p == *:i386 ]] || rest+=("$p")
+    # matches the versions of its amd64 libraries, and one package that cannot be had
+    # fails the whole install: then each is tried alone.
+    if ! apt install -y -qq --no-install-recommends "${fresh[@]}" && [ ${#fresh[@]} -gt 1 ]; then
+        for p in "${fresh[@]}"; do
+            installed "$p" || apt install -y -qq --no-install-recommends "$p" || true
+        done
+    fi
+    # A new failure starts the note's day anew, with what the old note holds and still
+    # lacks; without one the note keeps its time (or goes, once nothing in it is missing).
+    failed=()
+    for p in "${fresh[@]}"; do
+        installed "$p" || failed+=("$p")
     done
-    [ ${#rest[@]} -lt ${#missing[@]} ] || exit 1
-    echo "install-deps: the i386 packages cannot be installed now; installing the others:" \
-        "32-bit Wine is missing, so the x86 build will not run end to end" >&2
-    [ ${#rest[@]} -eq 0 ] || $SUDO apt-get install -y -qq --no-install-recommends "${rest[@]}" >/dev/null
+    kept=()
+    for p in "${noted[@]}"; do
+        installed "$p" || kept+=("$p")
+    done
+    if [ ${#failed[@]} -gt 0 ]; then
+        {
+            echo "# apt-get could not install these on $(stamp) (its output: $log)."
+            echo "# They are not asked for again for a day, or until this file is deleted."
+            printf '%s\n' "${kept[@]}" "${failed[@]}"
+        } >"$note"
+    elif [ ${#kept[@]} -eq 0 ]; then
+        rm -f "$note"
+    fi
 fi
+
+# What this call asked for and cannot have: said, and only 32-bit Wine may be missing.
+still=()
+for p in "${missing[@]}"; do
+    installed "$p" || still+=("$p")
+done
+[ ${#still[@]} -eq 0 ] && exit 0
+say_missing "${still[@]}"
+for p in "${still[@]}"; do
+    [[ $p == *:i386 ]] || exit 1
+done
+exit 0

@@ -35,22 +35,20 @@ export WINESERVER=/usr/lib/wine/wineserver64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="winealsa.drv=d;mscoree=d;mshtml=d"
 
-# Whether this machine starts i386 programs: where the kernel's IA-32 emulation is off,
-# every one of them, the 32-bit Wine loader included, fails with "Exec format error".
-# NICSHOW_NO_I386=1 makes a machine that can answer as one that cannot.
-machine_runs_i386() {
-    [ "${NICSHOW_NO_I386:-0}" != 1 ] &&
-        /lib/i386-linux-gnu/ld-linux.so.2 --version >/dev/null 2>&1
-}
+source "$NICSHOW_ROOT/scripts/i386.sh"
 
 # 0 when this build can run under Wine here; otherwise prints why not, in one sentence.
 wine_can_run() {
-    if [ ! -x "$WINE" ]; then
-        echo "$WINE is not installed, so the $NICSHOW_ARCH build cannot run here"
+    if [ "$NICSHOW_ARCH" = x86 ] && ! kernel_runs_i386; then
+        echo "this machine cannot start i386 programs (the kernel's IA-32 emulation is off), so 32-bit Wine and the x86 build cannot run here"
         return 1
     fi
-    if [ "$NICSHOW_ARCH" = x86 ] && ! machine_runs_i386; then
-        echo "this machine cannot start i386 programs (the kernel's IA-32 emulation is off), so 32-bit Wine and the x86 build cannot run here"
+    if [ "$NICSHOW_ARCH" = x86 ] && { [ ! -x "$WINE" ] || ! machine_runs_i386; }; then
+        echo "32-bit Wine is not installed (wine32:i386 and its 32-bit libraries; the kernel can start i386 programs), so the x86 build cannot run here"
+        return 1
+    fi
+    if [ ! -x "$WINE" ]; then
+        echo "$WINE is not installed, so the $NICSHOW_ARCH build cannot run here"
         return 1
     fi
     return 0
