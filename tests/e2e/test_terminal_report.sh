@@ -90,7 +90,7 @@ lines_then() {
 
 # expect_screen WHAT NAME EXPECTED [SECONDS]: waits until the transcript is EXPECTED.
 expect_screen() {
-    local what=$1 name=$2 expected=$3 deadline=$((SECONDS + ${4:-15})) shown
+    local what=$1 name=$2 expected=$3 deadline=$((SECONDS + ${4:-30})) shown
     while :; do
         shown=$(transcript "$name")
         [ "$shown" == "$expected" ] && break
@@ -103,7 +103,7 @@ expect_screen() {
 # expect_exit WHAT NAME CODE: the launcher's exit code (waits for it to end).
 expect_exit() {
     local rc
-    rc=$(tmux_wait_exit "$2" 20) || rc="(still running)"
+    rc=$(tmux_wait_exit "$2" 60) || rc="(still running)"
     expect_eq "$1" "$3" "$rc"
 }
 
