@@ -466,7 +466,8 @@ TEST_F(Listing, SortedSearchAnswersAsTheFirstMatch)
             for (size_t b = 0; b < field; b++)
                 records[r].AdapterName[b] = (char)(1 + random() % 255);
             memcpy(records[r].AdapterName, drawn[r].c_str(), std::min(drawn[r].size() + 1, field));
-            memset(records[r].Description, 'n', 8);  // more of the name, to an overrun
+            for (size_t b = 0; b < 8; b++)  // more of the name, to an overrun
+                records[r].Description[b] = (char)(1 + random() % 255);
             records[r].Next = r + 1 < records.size() ? &records[r + 1] : NULL;
             named += drawn[r].empty() ? 0 : 1;
         }
