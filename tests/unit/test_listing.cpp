@@ -458,8 +458,7 @@ TEST_F(Listing, SortedSearchAnswersAsTheFirstMatch)
             });
             break;
         }
-        std::vector<IP_ADAPTER_INFO> records(drawn.size());
-        memset(records.data(), 0, records.size() * sizeof(IP_ADAPTER_INFO));
+        std::vector<IP_ADAPTER_INFO> records(drawn.size());  // zeroed
         size_t named = 0;
         for (size_t r = 0; r < records.size(); r++) {
             // Junk after the terminator, which no comparison may read.
