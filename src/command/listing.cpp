@@ -36,16 +36,16 @@ static int order_of(const char *fixed, size_t size, const char *name)
     return name[size] ? -1 : 0;
 }
 
-// The same order between two legacy names.
-static int order_of_fixed(const char *a, const char *b, size_t size)
+// True when legacy name a sorts before legacy name b in the same order.
+static bool sorts_before(const char *a, const char *b, size_t size)
 {
     for (size_t i = 0; i < size; i++) {
         if (a[i] != b[i])
-            return (unsigned char)a[i] < (unsigned char)b[i] ? -1 : 1;
+            return (unsigned char)a[i] < (unsigned char)b[i];
         if (!a[i])
-            return 0;
+            return false;
     }
-    return 0;
+    return false;
 }
 
 // A merge sort, bottom up: stable, so that of equal names the earlier record stays first.
@@ -62,7 +62,7 @@ static void sort_by_name(const IP_ADAPTER_INFO **items, const IP_ADAPTER_INFO **
             size_t high = mid + width < count ? mid + width : count;
             size_t i = low, j = mid, k = low;
             while (i < mid && j < high) {
-                if (order_of_fixed(from[j]->AdapterName, from[i]->AdapterName, size) < 0)
+                if (sorts_before(from[j]->AdapterName, from[i]->AdapterName, size))
                     to[k++] = from[j++];
                 else
                     to[k++] = from[i++];

@@ -381,8 +381,8 @@ TEST_F(Listing, LegacyRecordMatchesByteForByte)
         for (size_t i = 0; i < names.size(); i++) {
             memcpy(records[i].AdapterName, names[i].data(),
                    names[i].size() < field ? names[i].size() : field);
-            // The field that follows starts like more of the name.
-            memset(records[i].Description, 'n', 8);
+            // The field that follows reads like one more character of the name.
+            memcpy(records[i].Description, "n", 2);
             records[i].Next = i + 1 < names.size() ? &records[i + 1] : NULL;
         }
     };
