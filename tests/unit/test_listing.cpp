@@ -1,6 +1,7 @@
 // The listing: the four filters in their order, the legacy record found by name byte for
-// byte, the count line, whole listings, the user break inside a later adapter, and whole
-// reports (header and listing) of four machines.
+// byte (the sorted search against the plain first match), the count line, whole listings,
+// the user break inside a later adapter, and whole reports (header and listing) of four
+// machines.
 #include "harness.h"
 #include "report_text.h"
 #include "src/command/adapters.h"
