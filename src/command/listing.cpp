@@ -36,69 +36,101 @@ static int order_of(const char *fixed, size_t size, const char *name)
     return name[size] ? -1 : 0;
 }
 
-static int order_of_names(const char *a, const char *b)
+// True when legacy name a sorts before legacy name b in the same order.
+static bool sorts_before(const char *a, const char *b, size_t size)
 {
-    for (; *a && *a == *b; a++, b++)
-        ;
-    return (unsigned char)*a - (unsigned char)*b;
+    for (size_t i = 0; i < size; i++) {
+        if (a[i] != b[i])
+            return (unsigned char)a[i] < (unsigned char)b[i];
+        if (!a[i])
+            return false;
+    }
+    return false;
 }
 
-// True when the non-empty legacy names stand in strictly ascending byte order, as Wine's
-// {0000000N-...} names do: then no two are equal, and a sorted walk finds each one.
-static bool names_ascending(const IP_ADAPTER_INFO *info_list)
+// A merge sort, bottom up: stable, so that of equal names the earlier record stays first.
+// scratch holds as many entries as items; the result ends in items.
+static void sort_by_name(const IP_ADAPTER_INFO **items, const IP_ADAPTER_INFO **scratch,
+                         size_t count)
 {
-    const size_t size = sizeof(info_list->AdapterName);
-    const IP_ADAPTER_INFO *last = NULL;
+    const size_t size = sizeof(items[0]->AdapterName);
+    const IP_ADAPTER_INFO **from = items, **to = scratch;
 
-    for (const IP_ADAPTER_INFO *info = info_list; info; info = info->Next) {
-        if (!info->AdapterName[0])
-            continue;
-        if (last) {
-            size_t i = 0;
-            while (i < size && last->AdapterName[i] && last->AdapterName[i] == info->AdapterName[i])
-                i++;
-            if (i == size || (unsigned char)last->AdapterName[i] >= (unsigned char)info->AdapterName[i])
-                return false;
+    for (size_t width = 1; width < count; width *= 2) {
+        for (size_t low = 0; low < count; low += 2 * width) {
+            size_t mid = low + width < count ? low + width : count;
+            size_t high = mid + width < count ? mid + width : count;
+            size_t i = low, j = mid, k = low;
+            while (i < mid && j < high) {
+                if (sorts_before(from[j]->AdapterName, from[i]->AdapterName, size))
+                    to[k++] = from[j++];
+                else
+                    to[k++] = from[i++];
+            }
+            while (i < mid)
+                to[k++] = from[i++];
+            while (j < high)
+                to[k++] = from[j++];
         }
-        last = info;
+        const IP_ADAPTER_INFO **t = from;
+        from = to;
+        to = t;
     }
-    return true;
+    if (from != items)
+        CopyMemory(items, from, count * sizeof(*items));
 }
 
-// The search of the legacy list across one listing. Searching every name from the start
-// made a listing quadratic in the number of adapters; with ascending names the walk goes
-// on from where the last search stopped (the two lists come in the same order), and the
-// answer is the same record, since no name occurs twice.
-struct InfoSearch {
-    const IP_ADAPTER_INFO *list;
-    bool sorted;
-    const IP_ADAPTER_INFO *from;  // every non-empty name before it sorts at or before last
-    const char *last;
-};
-
-static const IP_ADAPTER_INFO *next_adapter_info(InfoSearch *s, const char *name)
+void open_info_index(InfoIndex *index, const IP_ADAPTER_INFO *info_list)
 {
-    const size_t size = sizeof(s->list->AdapterName);
-    const IP_ADAPTER_INFO *info;
+    const IP_ADAPTER_INFO **block;
+    size_t count = 0;
 
-    if (!s->sorted || !name)
-        return find_adapter_info(s->list, name);
-    info = s->last && order_of_names(name, s->last) > 0 ? s->from : s->list;
-    for (; info; info = info->Next) {
-        if (!info->AdapterName[0])
-            continue;
-        int order = order_of(info->AdapterName, size, name);
-        if (order == 0) {
-            s->from = info->Next;
-            s->last = name;
-            return info;
-        }
-        if (order > 0)
-            break;
+    index->list = info_list;
+    index->sorted = NULL;
+    index->count = 0;
+    for (const IP_ADAPTER_INFO *info = info_list; info; info = info->Next)
+        if (info->AdapterName[0])
+            count++;
+    if (count == 0)
+        return;
+    // The second half is the sort's scratch space. The records fill a block of the
+    // process's memory, so the count times two pointers cannot overflow.
+    block = (const IP_ADAPTER_INFO **)HeapAlloc(GetProcessHeap(), 0, 2 * count * sizeof(*block));
+    if (!block)
+        return;
+    count = 0;
+    for (const IP_ADAPTER_INFO *info = info_list; info; info = info->Next)
+        if (info->AdapterName[0])
+            block[count++] = info;
+    sort_by_name(block, block + count, count);
+    index->sorted = block;
+    index->count = count;
+}
+
+const IP_ADAPTER_INFO *find_in_index(const InfoIndex *index, const char *name)
+{
+    const size_t size = sizeof(index->list->AdapterName);
+    size_t low = 0, high = index->count;
+
+    if (!index->sorted || !name)
+        return find_adapter_info(index->list, name);
+    // The first entry that does not sort before the name: of equal names, the first record.
+    while (low < high) {
+        size_t mid = low + (high - low) / 2;
+        if (order_of(index->sorted[mid]->AdapterName, size, name) < 0)
+            low = mid + 1;
+        else
+            high = mid;
     }
-    s->from = info;
-    s->last = name;
+    if (low < index->count && order_of(index->sorted[low]->AdapterName, size, name) == 0)
+        return index->sorted[low];
     return NULL;
+}
+
+void close_info_index(InfoIndex *index)
+{
+    if (index->sorted)
+        HeapFree(GetProcessHeap(), 0, (void *)index->sorted);
 }
 
 static bool is_disconnected(ULONG if_index)
@@ -118,11 +150,13 @@ static bool is_disconnected(ULONG if_index)
 int list_adapters(const IP_ADAPTER_INFO *info_list, LPCWSTR wildmask, DWORD flags,
                   const IP_ADAPTER_ADDRESSES *adapters, DWORD date_format)
 {
+    InfoIndex index;
     int count = 0;
-    InfoSearch search = {info_list, names_ascending(info_list), NULL, NULL};
+    int result;
 
     if (!adapters)
         return -1;
+    open_info_index(&index, info_list);
     for (const IP_ADAPTER_ADDRESSES *a = adapters; a; a = a->Next) {
         if (!(flags & CommandOptions::include_tunnel) && a->IfType == IF_TYPE_TUNNEL)
             continue;
@@ -133,14 +167,14 @@ int list_adapters(const IP_ADAPTER_INFO *info_list, LPCWSTR wildmask, DWORD flag
             continue;
         if (!(flags & CommandOptions::include_disconnected) && is_disconnected(a->IfIndex))
             continue;
-        const IP_ADAPTER_INFO *info = next_adapter_info(&search, a->AdapterName);
         count++;
-        int rc = report_adapter(a, info, flags, date_format);
-        if (rc != 0)
-            return rc;
+        result = report_adapter(a, find_in_index(&index, a->AdapterName), flags, date_format);
+        if (result != 0)
+            goto done;
     }
     Printf(TEXT("%d %s listed."), count, count == 1 ? TEXT("adapter") : TEXT("adapters"));
-    if (end_line() == USER_BREAK)
-        return USER_BREAK;
-    return count;
+    result = end_line() == USER_BREAK ? USER_BREAK : count;
+done:
+    close_info_index(&index);
+    return result;
 }

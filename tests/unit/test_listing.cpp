@@ -1,6 +1,7 @@
 // The listing: the four filters in their order, the legacy record found by name byte for
-// byte, the count line, whole listings, the user break inside a later adapter, and whole
-// reports (header and listing) of four machines.
+// byte (the sorted search against the plain first match), the count line, whole listings,
+// the user break inside a later adapter, and whole reports (header and listing) of four
+// machines.
 #include "harness.h"
 #include "report_text.h"
 #include "src/command/adapters.h"
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <random>
 
 namespace {
 
@@ -60,6 +62,13 @@ const DWORD loopback = CommandOptions::include_loopback;
 const DWORD disconnected = CommandOptions::include_disconnected;
 const DWORD detailed = CommandOptions::detailed;
 const DWORD all = CommandOptions::all_adapters;
+
+std::string hex8(unsigned n)
+{
+    char text[9];
+    snprintf(text, sizeof text, "%08X", n);
+    return text;
+}
 
 // The interface indexes of the headings, in the order listed.
 std::vector<ULONG> shown(const std::string &text)
@@ -258,13 +267,13 @@ TEST_F(Listing, ReportGetsTheLegacyRecordOfTheSameName)
     }
 }
 
-TEST_F(Listing, EachAdapterGetsItsOwnLegacyRecordAfterAMissOrARestart)
+TEST_F(Listing, EachAdapterGetsTheFirstLegacyRecordOfItsName)
 {
-    // The legacy records stand in ascending name order, as Wine's do, unless a case says
-    // otherwise; each carries the lease of its own adapter: obtained at the adapter's index
-    // o'clock on 5 January 2024 (UTC), expiring a day later. An adapter shows the lease of
-    // the first record of its name. The builder's names are {0000000N-...}: low sorts
-    // before all of them, high after those of the cases.
+    // The legacy records stand in the order a row gives; each carries the lease of the
+    // adapter whose name it was given: obtained at that adapter's index o'clock on
+    // 5 January 2024 (UTC), expiring a day later. leases names, adapter by adapter, whose
+    // lease it shows (0: none). The builder's names are {0000000N-...}: low sorts before
+    // all of them, high after those of the rows.
     const std::string low = "{00000001-5348-4152-4544-000000000000}";
     const std::string high = "{00000009-5348-4152-4544-000000000000}";
     // Names as long as the legacy field (which then holds them without a terminator), and
@@ -276,33 +285,41 @@ TEST_F(Listing, EachAdapterGetsItsOwnLegacyRecordAfterAMissOrARestart)
         const char *what;
         std::vector<ULONG> adapters;  // in the system's order
         std::vector<ULONG> legacy;    // the adapters with a legacy record, in this order
+        std::vector<ULONG> leases;    // by adapter, in the system's order
         std::map<ULONG, std::string> names = {};  // adapter names other than the builder's
+        bool no_memory = false;  // no heap block can be had once the lists are fetched
     } cases[] = {
-        {"every adapter has its record", {2, 3, 4}, {2, 3, 4}},
-        {"a miss, then a hit", {2, 3, 4}, {3, 4}},
-        {"a miss between two hits", {2, 3, 4}, {2, 4}},
-        {"two misses, then a hit", {2, 3, 4, 5}, {4, 5}},
-        {"names out of order, then ascending again", {4, 2, 3}, {2, 3, 4}},
-        {"out of order after a miss", {3, 2, 4}, {2, 4}},
-        {"out of order onto a miss", {4, 3, 5}, {4, 5}},
-        {"a legacy list in descending order", {2, 3, 4}, {4, 3, 2}},
-        {"names that differ only in their first byte", {3, 2}, {2, 3},
+        {"every adapter has its record", {2, 3, 4}, {2, 3, 4}, {2, 3, 4}},
+        {"a miss, then a hit", {2, 3, 4}, {3, 4}, {0, 3, 4}},
+        {"a miss between two hits", {2, 3, 4}, {2, 4}, {2, 0, 4}},
+        {"a miss whose name sorts after the next adapter's", {2, 3, 4}, {2, 4}, {2, 0, 4},
+         {{3, high}}},
+        {"two misses, then a hit", {2, 3, 4, 5}, {4, 5}, {0, 0, 4, 5}},
+        {"names out of order, then ascending again", {4, 2, 3}, {2, 3, 4}, {4, 2, 3}},
+        {"out of order after a miss", {3, 2, 4}, {2, 4}, {0, 2, 4}},
+        {"out of order onto a miss", {4, 3, 5}, {4, 5}, {4, 0, 5}},
+        {"a legacy list in descending order", {2, 3, 4}, {4, 3, 2}, {2, 3, 4}},
+        {"names that differ only in their first byte", {3, 2}, {2, 3}, {3, 2},
          {{2, "A-name"}, {3, "B-name"}}},
-        {"names that differ only in their first byte, descending", {2, 3}, {3, 2},
+        {"names that differ only in their first byte, descending", {2, 3}, {3, 2}, {2, 3},
          {{2, "A-name"}, {3, "B-name"}}},
-        {"two adapters of one name and its one record", {2, 3}, {2}, {{2, low}, {3, low}}},
-        {"three adapters of one name and its one record", {2, 3, 4}, {3},
+        {"two adapters of one name and its one record", {2, 3}, {2}, {2, 2}, {{2, low}, {3, low}}},
+        {"three adapters of one name and its one record", {2, 3, 4}, {3}, {3, 3, 3},
          {{2, low}, {3, low}, {4, low}}},
-        {"one name on two adapters, its record after another's", {2, 3, 4}, {2, 3},
+        {"one name on two adapters, its record after another's", {2, 3, 4}, {2, 3}, {2, 3, 3},
          {{3, high}, {4, high}}},
         {"one name on two adapters apart, another record after its own", {2, 3, 4}, {2, 3},
-         {{2, low}, {4, low}}},
+         {2, 3, 2}, {{2, low}, {4, low}}},
         {"two adapters of one name and two records of it: the first for both", {2, 3}, {2, 3},
+         {2, 2}, {{2, low}, {3, low}}},
+        {"two records of one name, the later one first in the list", {2, 3}, {3, 2}, {3, 3},
          {{2, low}, {3, low}}},
         {"one name on two adapters, a legacy list in descending order", {2, 3, 4}, {4, 2},
-         {{2, low}, {3, low}}},
-        {"a name that fills the legacy field", {2, 3}, {2, 3}, {{2, full}}},
-        {"a name longer than the legacy field is not the field's", {2, 3}, {2, 3},
+         {2, 2, 4}, {{2, low}, {3, low}}},
+        {"the same without memory for the sorted records", {2, 3, 4}, {4, 2}, {2, 2, 4},
+         {{2, low}, {3, low}}, true},
+        {"a name that fills the legacy field", {2, 3}, {2, 3}, {2, 3}, {{2, full}}},
+        {"a name longer than the legacy field is not the field's", {2, 3}, {2, 3}, {0, 3},
          {{2, longer}}},
     };
     const time_t midnight = 1704412800;  // 2024-01-05 00:00:00 UTC
@@ -329,22 +346,21 @@ TEST_F(Listing, EachAdapterGetsItsOwnLegacyRecordAfterAMissOrARestart)
             records[r].LeaseExpires = records[r].LeaseObtained + 86400;
             records[r].Next = r + 1 < records.size() ? &records[r + 1] : NULL;
         }
+        if (c.no_memory)
+            sim::kernel().heap_fail_after = sim::kernel().heap_allocs;
 
         EXPECT_EQ(list_adapters(records.data(), NULL, detailed, lists.addresses, 4),
                   (int)c.adapters.size())
             << c.what;
+        sim::kernel().heap_fail_after = -1;
         std::vector<std::string> expected, got;
-        for (const IP_ADAPTER_ADDRESSES *a = lists.addresses; a; a = a->Next) {
-            const std::string i = std::to_string(a->IfIndex);
+        for (size_t n = 0; n < c.adapters.size(); n++) {
+            const std::string i = std::to_string(c.adapters[n]);
             expected.push_back("[" + i + "]  Ethernet adapter:  Ethernet " + i);
-            for (size_t r = 0; r < records.size(); r++) {
-                if (std::string(records[r].AdapterName, strnlen(records[r].AdapterName, field)) ==
-                    a->AdapterName) {
-                    const std::string hour = std::to_string(c.legacy[r]);
-                    expected.push_back(lease_obtained + "2024-01-05  0" + hour + ":00:00");
-                    expected.push_back(lease_expires + "2024-01-06  0" + hour + ":00:00");
-                    break;
-                }
+            if (c.leases[n]) {
+                const std::string hour = std::to_string(c.leases[n]);
+                expected.push_back(lease_obtained + "2024-01-05  0" + hour + ":00:00");
+                expected.push_back(lease_expires + "2024-01-06  0" + hour + ":00:00");
             }
         }
         for (const std::string &l : split_lines(sim::out()))
@@ -366,8 +382,8 @@ TEST_F(Listing, LegacyRecordMatchesByteForByte)
         for (size_t i = 0; i < names.size(); i++) {
             memcpy(records[i].AdapterName, names[i].data(),
                    names[i].size() < field ? names[i].size() : field);
-            // The field that follows starts like more of the name.
-            memset(records[i].Description, 'n', 8);
+            // The field that follows reads like one more character of the name.
+            memcpy(records[i].Description, "n", 2);
             records[i].Next = i + 1 < names.size() ? &records[i + 1] : NULL;
         }
     };
@@ -397,6 +413,80 @@ TEST_F(Listing, LegacyRecordMatchesByteForByte)
     fill({"{A1}"});
     EXPECT_EQ(find_adapter_info(records, NULL), nullptr) << "no adapter name";
     EXPECT_EQ(find_adapter_info(NULL, "{A1}"), nullptr) << "no legacy list";
+}
+
+TEST_F(Listing, SortedSearchAnswersAsTheFirstMatch)
+{
+    // Generated legacy lists, each searched for every name of a pool, present or absent, in
+    // a shuffled order, through the sorted records and again without memory for them: every
+    // answer is the very record of the plain first-match search.
+    const size_t field = sizeof(((IP_ADAPTER_INFO *)0)->AdapterName);
+    std::mt19937 random(20261208);
+    std::vector<std::string> pool = {""};
+    for (unsigned n : {1u, 2u, 9u, 10u, 16u, 255u})  // Wine's names
+        pool.push_back("{" + hex8(n) + "-0000-0000-0000-4E6574446576}");
+    for (int n = 0; n < 6; n++)  // Windows' names, in no order
+        pool.push_back("{" + hex8(random()) + "-CA47-1067-B31D-" + hex8(random()) + "DA1F}");
+    pool.push_back("{6b29fc40-ca47-1067-b31d-00dd010662da}");
+    pool.push_back("{6B29FC40-CA47-1067-B31D-00DD010662DA}");
+    // Prefixes of each other, and bytes above 0x7F.
+    for (const char *name : {"A", "AB", "ABA", "B", "a", "\x7f", "\x80", "\xff", "A\xff", "A\x80"})
+        pool.push_back(name);
+    const std::string full = pool[1] + std::string(field - pool[1].size(), 'f');
+    pool.push_back(full);
+    pool.push_back(full.substr(0, field - 1) + "g");
+    pool.push_back(full.substr(0, field - 1));
+    pool.push_back(full + "g");  // the field holds only its first 260 bytes
+    auto stored = [&](const std::string &name) { return name.substr(0, field); };
+
+    for (int list = 0; list < 400; list++) {
+        // A few names of the pool, drawn again and again: duplicates and absent names.
+        std::vector<std::string> drawn;
+        size_t kinds = 1 + random() % 8, length = random() % (list % 50 == 0 ? 120 : 20);
+        std::vector<std::string> some = pool;
+        std::shuffle(some.begin(), some.end(), random);
+        for (size_t n = 0; n < length; n++)
+            drawn.push_back(some[random() % kinds]);
+        // Ascending, descending, or as drawn.
+        if (list % 3 < 2)
+            std::stable_sort(drawn.begin(), drawn.end(), [&](const std::string &a, const std::string &b) {
+                return list % 3 ? stored(a) > stored(b) : stored(a) < stored(b);
+            });
+        std::vector<IP_ADAPTER_INFO> records(drawn.size());  // zeroed
+        size_t named = 0;
+        for (size_t r = 0; r < records.size(); r++) {
+            // Junk after the terminator, which no comparison may read.
+            for (size_t b = 0; b < field; b++)
+                records[r].AdapterName[b] = (char)(1 + random() % 255);
+            memcpy(records[r].AdapterName, drawn[r].c_str(), std::min(drawn[r].size() + 1, field));
+            for (size_t b = 0; b < 8; b++)  // more of the name, to an overrun
+                records[r].Description[b] = (char)(1 + random() % 255);
+            records[r].Next = r + 1 < records.size() ? &records[r + 1] : NULL;
+            named += drawn[r].empty() ? 0 : 1;
+        }
+        std::vector<std::string> queries = pool;
+        std::shuffle(queries.begin(), queries.end(), random);
+        for (bool refused : {false, true}) {
+            const std::string what = "list " + std::to_string(list) + (refused ? ", no memory" : "");
+            if (refused)
+                sim::kernel().heap_fail_after = sim::kernel().heap_allocs;
+            InfoIndex index;
+            open_info_index(&index, records.empty() ? NULL : records.data());
+            sim::kernel().heap_fail_after = -1;
+            ASSERT_EQ(index.sorted != nullptr, named > 0 && !refused) << what;
+            EXPECT_EQ(sim::kernel().heap_outstanding, index.sorted ? 1 : 0) << what;
+            for (const std::string &q : queries) {
+                const IP_ADAPTER_INFO *got = find_in_index(&index, q.c_str());
+                if (got != find_adapter_info(index.list, q.c_str())) {
+                    ADD_FAILURE() << what << ", name \"" << q << "\"";
+                    break;
+                }
+            }
+            EXPECT_EQ(find_in_index(&index, NULL), nullptr) << what;
+            close_info_index(&index);
+            EXPECT_EQ(sim::kernel().heap_outstanding, 0) << what;
+        }
+    }
 }
 
 TEST_F(Listing, NoAdapterListIsRefused)
