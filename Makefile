@@ -82,11 +82,16 @@ run: $(RUN_BUILD)
 unit: native
 	cd $(NATIVE) && ctest --output-on-failure
 
+# Every script of both builds runs and the summary is said before a failure stops make.
 e2e: win32 win64
 	@rm -f $(WIN32)/e2e-results.txt $(WIN64)/e2e-results.txt
-	cd $(WIN64) && ctest --output-on-failure
-	cd $(WIN32) && ctest --output-on-failure
-	@bash scripts/e2e-summary.sh $(WIN64) $(WIN32)
+	@rc=0; \
+	for dir in $(WIN64) $(WIN32); do \
+		echo "cd $$dir && ctest --output-on-failure"; \
+		(cd $$dir && ctest --output-on-failure) || rc=1; \
+	done; \
+	bash scripts/e2e-summary.sh $(WIN64) $(WIN32); \
+	exit $$rc
 
 # The unit suite under AddressSanitizer and UndefinedBehaviorSanitizer (build/asan).
 asan: deps
