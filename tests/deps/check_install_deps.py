@@ -422,6 +422,16 @@ def e2e_past_failure():
         "exit code %d, last line %r, expected %r" % (got.returncode, last, want)]
 
 
+def bench_without_plots():
+    """matplotlib that cannot be had stops no benchmark: bench-wine.sh is reached."""
+    with tempfile.TemporaryDirectory(dir=EXEC_DIR) as tmp:
+        got = make(["-o", "win32", "-o", "win64", "BUILD=" + tmp, "bench-wine"],
+                   {"STUB": tmp + "/stub"},
+                   stand_ins(tmp, "python3-matplotlib", "python3-matplotlib") + ":")
+    return [] if "bench-wine: " in got.stdout + got.stderr else [
+        "bench-wine.sh not reached: %r" % got.stderr]
+
+
 def bench_problems(sizes, expected):
     with tempfile.TemporaryDirectory() as tmp:
         with open(tmp + "/b.tsv", "w") as f:
@@ -461,7 +471,8 @@ def main():
     checks = ([("make %s" % " ".join(g), goal_problems, (g, e)) for g, e in GOALS]
               + [("make -n %s" % " ".join(g), step_problems, (g, e)) for g, e in STEPS]
               + [("make run ARCH=x86 where i386 programs cannot start", x86_run_refused, ()),
-                 ("make e2e past a failing script", e2e_past_failure, ())]
+                 ("make e2e past a failing script", e2e_past_failure, ()),
+                 ("make bench-wine without matplotlib", bench_without_plots, ())]
               + [("bench-wine.sh's ipconfig target at %r" % (r[0],), bench_problems, r)
                  for r in BENCH_ROWS])
     for name, check, args in checks:
