@@ -227,9 +227,10 @@ if [ ${#fresh[@]} -gt 0 ]; then
     done
     if [ ${#failed[@]} -gt 0 ]; then
         {
-            echo "# These could not be installed on $(stamp), each for the reason after it"
-            echo "# (none: apt-get failed, its output is in $log). They are not asked for"
-            echo "# again for a day, or until this file is deleted."
+            echo "# These could not be installed on $(stamp), each for the reason after it;"
+            echo "# none: apt-get failed, its output is in"
+            echo "#   $log"
+            echo "# They are not asked for again for a day, or until this file is deleted."
             for p in "${kept[@]}" "${failed[@]}"; do
                 printf '%s%s\n' "$p" "${why[$p]:+$'\t'${why[$p]}}"
             done

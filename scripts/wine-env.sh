@@ -48,7 +48,7 @@ wine_can_run() {
         return 1
     fi
     if [ "$kernel" -eq 2 ]; then
-        echo "$I386_NO_EXEC, so the x86 build is not run here"
+        echo "$I386_NO_EXEC; the x86 build is not run here"
         return 1
     fi
     if [ "$NICSHOW_ARCH" = x86 ] && { [ ! -x "$WINE" ] || ! machine_runs_i386; }; then

@@ -189,7 +189,7 @@ NO_WINE32 = ("32-bit Wine is not installed (wine32:i386 and its 32-bit libraries
              " can start i386 programs), so the x86 build cannot run here")
 NO_EXEC = ("no folder here allows programs to be executed (TMPDIR, the build folder, /tmp,"
            " /var/tmp and /dev/shm tried), so whether the kernel starts i386 programs is not"
-           " known, so the x86 build is not run here")
+           " known; the x86 build is not run here")
 WINE_ROWS = [
     (NO_I386, None, None, "", KERNEL_OFF),
     ({}, False, None, "", KERNEL_OFF),
