@@ -9,13 +9,21 @@
 #   scripts/install-deps.sh PKG...        only these (the tools of one target: make pictures
 #                                         installs ansilove, make bench python3-matplotlib)
 #
-# What apt-get cannot install is said in one line (what is missing, what will not run
-# without it, where apt-get's output went) and written into a note, install-deps.missing
-# in NICSHOW_BUILD (the Makefile's BUILD, build/ by default); for a day, or until the note
-# is deleted, those packages are not asked for again. Without 32-bit Wine the x86 build is
-# still built, only not run, so that alone lets make go on; any other missing package
-# stops it (exit 1).
-set -euo pipefail
+# What cannot be installed is said in one line (what is missing, what will not run without
+# it, and why: where apt-get's output went, that the i386 architecture could not be added,
+# or that this user is not root and has no sudo) and written into a note,
+# install-deps.missing in NICSHOW_BUILD (the Makefile's BUILD, build/ by default), one
+# package a line with its reason after a tab; for a day, or until the note is deleted,
+# those packages are not asked for again.
+#
+# Exit codes, one meaning each:
+#   0  everything asked for is here, or only 32-bit Wine is missing (the x86 build is
+#      still built, only not run, so make goes on)
+#   1  another package is missing: make stops
+#   2  no such package set
+#   3  this script failed on its own (a folder it cannot write, say), in one line
+set -eEuo pipefail
+trap 'rc=$?; echo "install-deps: stopped: \"$BASH_COMMAND\" failed (exit code $rc)" >&2; exit 3' ERR
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/i386.sh"
 build=${NICSHOW_BUILD:-$root/build}
@@ -73,6 +81,21 @@ listing() {
     echo "$out"
 }
 
+# Why each package of the note was not had (empty: apt-get failed, its log tells).
+declare -A why=()
+
+# "a; b" from the reasons of these packages, each said once.
+reasons() {
+    local p r out=""
+    local -A told=()
+    for p in "$@"; do
+        r=${why[$p]:-"apt-get's output: $log"}
+        [ -n "${told[$r]:-}" ] || out+="${out:+; }$r"
+        told[$r]=1
+    done
+    echo "$out"
+}
+
 # The one line for packages that could not be had, at the note's time.
 say_missing() {
     local p clause clauses=() i386=""
@@ -84,7 +107,7 @@ say_missing() {
         [[ $p != *:i386 ]] || i386="; $(i386_state)"
     done
     echo "install-deps: $(listing "$@") could not be installed ($(stamp -r "$note");" \
-        "apt-get's output: $log), so $(listing "${clauses[@]}")$i386." \
+        "$(reasons "$@")), so $(listing "${clauses[@]}")$i386." \
         "Not asked for again until $(stamp -d "@$(($(stat -c %Y "$note") + 86400))")," \
         "or until $note is deleted." >&2
 }
@@ -116,10 +139,14 @@ for p in "${pkgs[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-# A note younger than a day holds what apt-get could not install then.
+# A note younger than a day holds what could not be installed then, and why.
 noted=()
 if [ -n "$(find "$note" -maxdepth 0 -mmin -1440 2>/dev/null)" ]; then
-    mapfile -t noted < <(grep -v '^#' "$note")
+    while IFS=$'\t' read -r p r; do
+        [[ -z $p || $p == \#* ]] && continue
+        noted+=("$p")
+        why[$p]=$r
+    done <"$note"
 fi
 fresh=()
 for p in "${missing[@]}"; do
@@ -128,29 +155,65 @@ done
 
 if [ ${#fresh[@]} -gt 0 ]; then
     SUDO=
-    [ "$(id -u)" -ne 0 ] && SUDO=sudo
+    nosudo=
+    if [ "$(id -u)" -ne 0 ]; then
+        if command -v sudo >/dev/null; then SUDO=sudo; else nosudo="not root, and no sudo"; fi
+    fi
     mkdir -p "$build"
     : >"$log"
+    # An i386 package needs the architecture added first; where that fails, the other
+    # packages are still installed.
+    get=("${fresh[@]}")
     if [[ " ${fresh[*]}" == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
-        $SUDO dpkg --add-architecture i386 >>"$log" 2>&1
+        arch_why=$nosudo
+        if [ -z "$nosudo" ]; then
+            echo "\$ dpkg --add-architecture i386" >>"$log"
+            rc=0
+            out=$($SUDO dpkg --add-architecture i386 2>&1) || rc=$?
+            [ -z "$out" ] || echo "$out" >>"$log"
+            if [ "$rc" -ne 0 ]; then
+                # Its last line says why (dpkg's error, or sudo's).
+                arch_why=$(awk 'NF { last = $0 } END { print last }' <<<"$out")
+                : "${arch_why:=dpkg --add-architecture i386 failed with exit code $rc}"
+            fi
+        fi
+        if [ -n "$arch_why" ]; then
+            get=()
+            for p in "${fresh[@]}"; do
+                if [[ $p == *:i386 ]]; then
+                    why[$p]="the i386 architecture could not be added: $arch_why"
+                else
+                    get+=("$p")
+                fi
+            done
+        fi
     fi
-    # About 11 s a package: the cross compilers and Wine (8 of them, the largest) took 90 s
-    # on a fresh machine here, with the package lists' update.
-    minutes=$(( (${#fresh[@]} * 11 + 59) / 60 ))
-    echo "install-deps: installing ${#fresh[@]} package$([ ${#fresh[@]} -eq 1 ] || echo s)" \
-        "with apt-get (${fresh[*]}): about $minutes minute$([ "$minutes" -eq 1 ] || echo s)" >&2
-    export DEBIAN_FRONTEND=noninteractive
-    apt() { echo "\$ apt-get $*" >>"$log"; $SUDO apt-get "$@" >>"$log" 2>&1; }
-    # A mirror caught in the middle of a sync serves one index of the wrong size; apt-get
-    # keeps the others, so a failed update is tried once more and then is no reason to stop.
-    apt update -qq || { sleep 10; apt update -qq; } || true
-    # Without the i386 lists (seen: bookworm-security's, during a sync) no i386 package
-    # matches the versions of its amd64 libraries, and one package that cannot be had
-    # fails the whole install: then each is tried alone.
-    if ! apt install -y -qq --no-install-recommends "${fresh[@]}" && [ ${#fresh[@]} -gt 1 ]; then
-        for p in "${fresh[@]}"; do
-            installed "$p" || apt install -y -qq --no-install-recommends "$p" || true
+    if [ -n "$nosudo" ]; then
+        for p in "${get[@]}"; do
+            why[$p]="$nosudo to run apt-get"
         done
+        get=()
+    fi
+    if [ ${#get[@]} -gt 0 ]; then
+        # About 11 s a package: the cross compilers and Wine (8 of them, the largest) took
+        # 90 s on a fresh machine here, with the package lists' update.
+        minutes=$(( (${#get[@]} * 11 + 59) / 60 ))
+        echo "install-deps: installing ${#get[@]} package$([ ${#get[@]} -eq 1 ] || echo s)" \
+            "with apt-get (${get[*]}): about $minutes minute$([ "$minutes" -eq 1 ] || echo s)" >&2
+        export DEBIAN_FRONTEND=noninteractive
+        apt() { echo "\$ apt-get $*" >>"$log"; $SUDO apt-get "$@" >>"$log" 2>&1; }
+        # A mirror caught in the middle of a sync serves one index of the wrong size;
+        # apt-get keeps the others, so a failed update is tried once more and then is no
+        # reason to stop.
+        apt update -qq || { sleep 10; apt update -qq; } || true
+        # Without the i386 lists (seen: bookworm-security's, during a sync) no i386 package
+        # matches the versions of its amd64 libraries, and one package that cannot be had
+        # fails the whole install: then each is tried alone.
+        if ! apt install -y -qq --no-install-recommends "${get[@]}" && [ ${#get[@]} -gt 1 ]; then
+            for p in "${get[@]}"; do
+                installed "$p" || apt install -y -qq --no-install-recommends "$p" || true
+            done
+        fi
     fi
     # A new failure starts the note's day anew, with what the old note holds and still
     # lacks; without one the note keeps its time (or goes, once nothing in it is missing).
@@ -164,9 +227,13 @@ if [ ${#fresh[@]} -gt 0 ]; then
     done
     if [ ${#failed[@]} -gt 0 ]; then
         {
-            echo "# apt-get could not install these on $(stamp) (its output: $log)."
+            echo "# These could not be installed on $(stamp), each for the reason after it;"
+            echo "# none: apt-get failed, its output is in"
+            echo "#   $log"
             echo "# They are not asked for again for a day, or until this file is deleted."
-            printf '%s\n' "${kept[@]}" "${failed[@]}"
+            for p in "${kept[@]}" "${failed[@]}"; do
+                printf '%s%s\n' "$p" "${why[$p]:+$'\t'${why[$p]}}"
+            done
         } >"$note"
     elif [ ${#kept[@]} -eq 0 ]; then
         rm -f "$note"

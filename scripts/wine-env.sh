@@ -2,7 +2,8 @@
 # inside its build folder, silent, without sound drivers or Mono/Gecko prompts.
 # An optional argument names the build's bin/ folder (tests are given theirs); without
 # one, NICSHOW_BIN, or else the build that NICSHOW_ARCH names (x64 unless told x86).
-# The architecture is that of the plug-in DLL in the folder.
+# The architecture is that of the plug-in DLL in the folder; before the folder is built,
+# NICSHOW_ARCH's (so that make run ARCH=x86 can ask wine_can_run before a build).
 #
 # Debian's wine wrapper always takes the 32-bit loader when it is installed, even on a
 # machine that cannot run it, so the loader is named here: run programs with "$WINE",
@@ -15,10 +16,11 @@ _nicshow_default_bin() {
         *) echo "$NICSHOW_ROOT/build/win64/bin" ;;
     esac
 }
-NICSHOW_BIN="$(cd "${1:-${NICSHOW_BIN:-$(_nicshow_default_bin)}}" && pwd)"
+NICSHOW_BIN="${1:-${NICSHOW_BIN:-$(_nicshow_default_bin)}}"
+[ ! -d "$NICSHOW_BIN" ] || NICSHOW_BIN="$(cd "$NICSHOW_BIN" && pwd)"
 if [ -f "$NICSHOW_BIN/Nicshow-x86.dll" ]; then
     NICSHOW_ARCH=x86
-else
+elif [ -f "$NICSHOW_BIN/Nicshow-x64.dll" ] || [ "${NICSHOW_ARCH:-}" != x86 ]; then
     NICSHOW_ARCH=x64
 fi
 NICSHOW_DLL="Nicshow-$NICSHOW_ARCH.dll"
@@ -39,8 +41,14 @@ source "$NICSHOW_ROOT/scripts/i386.sh"
 
 # 0 when this build can run under Wine here; otherwise prints why not, in one sentence.
 wine_can_run() {
-    if [ "$NICSHOW_ARCH" = x86 ] && ! kernel_runs_i386; then
+    local kernel=0
+    [ "$NICSHOW_ARCH" = x64 ] || kernel_runs_i386 || kernel=$?
+    if [ "$kernel" -eq 1 ]; then
         echo "this machine cannot start i386 programs (the kernel's IA-32 emulation is off), so 32-bit Wine and the x86 build cannot run here"
+        return 1
+    fi
+    if [ "$kernel" -eq 2 ]; then
+        echo "$I386_NO_EXEC; the x86 build is not run here"
         return 1
     fi
     if [ "$NICSHOW_ARCH" = x86 ] && { [ ! -x "$WINE" ] || ! machine_runs_i386; }; then

@@ -53,9 +53,9 @@ if [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; then
     echo "FAIL: $name did not finish within ${E2E_SECONDS:-540} s"
     rc=1
 fi
-if [ "$rc" -eq 77 ]; then
-    echo "$name skipped" >>"$results"
-else
-    echo "$name ran" >>"$results"
-fi
+case $rc in
+    0) echo "$name ran" >>"$results" ;;
+    77) echo "$name skipped" >>"$results" ;;
+    *) echo "$name failed" >>"$results" ;;
+esac
 exit "$rc"
