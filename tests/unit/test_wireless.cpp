@@ -375,6 +375,11 @@ TEST_F(WifiLines, UserBreakAtEveryLineFreesBothRecords)
 // The WiFi lines inside the adapter block.
 class WifiInReport : public WifiLines {
 protected:
+    void SetUp() override
+    {
+        WifiLines::SetUp();
+        os_version.dwMajorVersion = 10;  // as loaded on Windows 10
+    }
     // The detailed block of the wireless adapter 12 with one /24 address, around the
     // given WiFi lines.
     static std::vector<std::string> detailed_block(const std::vector<std::string> &wifi)
