@@ -203,6 +203,7 @@ struct WlanSpec {
     bool connection_null = false;  // it succeeds but hands back no record
     WLAN_CONNECTION_ATTRIBUTES attributes{};
     DWORD channel_result = 0;
+    bool channel_null = false;  // the channel query succeeds but hands back no value
     ULONG channel = 0;
 };
 
@@ -219,6 +220,7 @@ public:
     WlanInterface &security(ULONG auth, ULONG cipher);
     WlanInterface &channel(ULONG channel);
     WlanInterface &channel_fails(DWORD code);
+    WlanInterface &channel_null();
     WlanInterface &connection_fails(DWORD code);
     WlanInterface &connection_null();
 
