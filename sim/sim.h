@@ -190,6 +190,7 @@ struct ConsoleState {
     bool stdout_is_console = false;
     DWORD stdout_mode = 3;  // what GetConsoleMode answers for standard output on a console
     WORD attr = 0x07;  // current attributes of the screen buffer
+    bool screen_info_fails = false;  // GetConsoleScreenBufferInfo fails on every handle
     SHORT window_top = 0;
     SHORT window_rows = 25;
     std::vector<PHANDLER_ROUTINE> handlers;
