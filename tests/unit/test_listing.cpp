@@ -146,6 +146,7 @@ TEST_F(Listing, FiltersInTheirOrder)
         std::vector<ULONG> shown;
         std::vector<ULONG> if_entry_calls;
         int wildcard_calls;
+        bool nameless = false;  // the machine has one more adapter, 3, without a friendly name
     } cases[] = {
         {"no switches hide the tunnel, the loopback and the disconnected adapter; an unknown "
          "state and a failed query keep theirs",
@@ -167,10 +168,16 @@ TEST_F(Listing, FiltersInTheirOrder)
         {"the mask is tried on the friendly name only, never the adapter name", 0,
          "{00000002-0000-0000-0000-53494D4E4554}", {}, {}, 4},
         {"a mask of sets and single characters", all, "[ST]?*", {14, 5}, {14, 5}, 6},
+        {"an adapter without a friendly name is matched as an empty name", 0, "*",
+         {2, 9, 11, 3}, {2, 2, 5, 9, 9, 11, 11, 3, 3}, 5, true},
+        {"a mask that an empty name cannot match hides it", 0, "?*", {2, 9, 11},
+         {2, 2, 5, 9, 9, 11, 11}, 5, true},
     };
     for (const auto &c : cases) {
         fresh(c.what);
         mixed_machine();
+        if (c.nameless)
+            sim::net().add(sim::ethernet(3, "").no_friendly_name().address("198.51.100.3", 24));
         EXPECT_EQ(list(c.flags, c.wildmask), (int)c.shown.size()) << c.what;
         EXPECT_EQ(shown(sim::out()), c.shown) << c.what;
         EXPECT_EQ(sim::net().if_entry_calls, c.if_entry_calls) << c.what;
@@ -180,6 +187,8 @@ TEST_F(Listing, FiltersInTheirOrder)
             EXPECT_EQ(call.flag1, 0) << c.what;
             EXPECT_EQ(call.flag2, 1) << c.what;
         }
+        if (c.nameless)
+            EXPECT_EQ(sim::utf8(sim::host().wildcard_calls.back().name), "") << c.what;
     }
 }
 
