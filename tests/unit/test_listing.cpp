@@ -428,7 +428,8 @@ TEST_F(Listing, SortedSearchAnswersAsTheFirstMatch)
 {
     // Generated legacy lists, each searched for every name of a pool, present or absent, in
     // a shuffled order, through the sorted records and again without memory for them: every
-    // answer is the very record of the plain first-match search.
+    // answer is the very record that a first-match search of the test's own finds, as is
+    // that of the plain search.
     const size_t field = sizeof(((IP_ADAPTER_INFO *)0)->AdapterName);
     std::mt19937 random(20261208);
     std::vector<std::string> pool = {""};
@@ -447,6 +448,16 @@ TEST_F(Listing, SortedSearchAnswersAsTheFirstMatch)
     pool.push_back(full.substr(0, field - 1));
     pool.push_back(full + "g");  // the field holds only its first 260 bytes
     auto stored = [&](const std::string &name) { return name.substr(0, field); };
+    // The first record whose name, up to its terminator or the end of its field, is not
+    // empty and is the query.
+    auto first_match = [&](const std::vector<IP_ADAPTER_INFO> &records, const std::string &q) {
+        for (const IP_ADAPTER_INFO &r : records) {
+            std::string name(r.AdapterName, strnlen(r.AdapterName, field));
+            if (!name.empty() && name == q)
+                return &r;
+        }
+        return (const IP_ADAPTER_INFO *)nullptr;
+    };
 
     for (int list = 0; list < 400; list++) {
         // A few names of the pool, drawn again and again: duplicates and absent names.
@@ -485,8 +496,9 @@ TEST_F(Listing, SortedSearchAnswersAsTheFirstMatch)
             ASSERT_EQ(index.sorted != nullptr, named > 0 && !refused) << what;
             EXPECT_EQ(sim::kernel().heap_outstanding, index.sorted ? 1 : 0) << what;
             for (const std::string &q : queries) {
-                const IP_ADAPTER_INFO *got = find_in_index(&index, q.c_str());
-                if (got != find_adapter_info(index.list, q.c_str())) {
+                const IP_ADAPTER_INFO *expected = first_match(records, q);
+                if (find_in_index(&index, q.c_str()) != expected ||
+                    find_adapter_info(index.list, q.c_str()) != expected) {
                     ADD_FAILURE() << what << ", name \"" << q << "\"";
                     break;
                 }
