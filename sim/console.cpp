@@ -211,7 +211,7 @@ BOOL GetConsoleMode(HANDLE h, LPDWORD mode)
 
 BOOL GetConsoleScreenBufferInfo(HANDLE h, PCONSOLE_SCREEN_BUFFER_INFO info)
 {
-    if (!sim::is_screen(h) || !info)
+    if (!sim::is_screen(h) || !info || console_state.screen_info_fails)
         return FALSE;
     memset(info, 0, sizeof(*info));
     info->wAttributes = console_state.attr;

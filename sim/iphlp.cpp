@@ -371,7 +371,8 @@ static void put_adapter(Block &b, size_t *next_field, const AdapterSpec &a, ULON
 
     b.link(field(offsetof(IP_ADAPTER_ADDRESSES, DnsSuffix)), b.put_wide(a.dns_suffix));
     b.link(field(offsetof(IP_ADAPTER_ADDRESSES, Description)), b.put_wide(a.description));
-    b.link(field(offsetof(IP_ADAPTER_ADDRESSES, FriendlyName)), b.put_wide(a.friendly_name));
+    if (!a.no_friendly_name)
+        b.link(field(offsetof(IP_ADAPTER_ADDRESSES, FriendlyName)), b.put_wide(a.friendly_name));
 
     if (flags & GAA_FLAG_INCLUDE_PREFIX) {
         size_t next = field(offsetof(IP_ADAPTER_ADDRESSES, FirstPrefix));
@@ -579,7 +580,7 @@ ULONG WINAPI GetAdaptersInfo(PIP_ADAPTER_INFO AdapterInfo, PULONG SizePointer)
         return answer(ERROR_NO_DATA);
     if (*SizePointer < b.size()) {
         *SizePointer = b.size();
-        return answer(ERROR_BUFFER_OVERFLOW);
+        return answer(AdapterInfo ? ERROR_BUFFER_OVERFLOW : net_state.info_size_answer);
     }
     if (!AdapterInfo)
         return answer(ERROR_INVALID_PARAMETER);
@@ -837,6 +838,7 @@ Adapter::Adapter(IFTYPE if_type, ULONG index, const std::string &friendly_name)
 
 Adapter &Adapter::name(const std::string &adapter_name) { desc.adapter_name = adapter_name; return *this; }
 Adapter &Adapter::description(const std::string &text) { desc.description = utf16(text); return *this; }
+Adapter &Adapter::no_friendly_name() { desc.no_friendly_name = true; return *this; }
 Adapter &Adapter::dns_suffix(const std::string &suffix) { desc.dns_suffix = utf16(suffix); return *this; }
 Adapter &Adapter::physical(const std::vector<BYTE> &bytes, ULONG length)
 {

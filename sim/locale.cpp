@@ -51,6 +51,16 @@ static const LocaleTexts hungarian = {
      "dec."},
 };
 
+// Short and long dates in different orders: year-month-day and day-month-year.
+static const LocaleTexts swedish = {
+    "-", "yyyy-MM-dd", "d MMMM yyyy", "MMMM yyyy", "HH:mm:ss", "2", "1", "fm", "em",
+    {"måndag", "tisdag", "onsdag", "torsdag", "fredag", "lördag", "söndag"},
+    {"mån", "tis", "ons", "tors", "fre", "lör", "sön"},
+    {"januari", "februari", "mars", "april", "maj", "juni", "juli", "augusti", "september",
+     "oktober", "november", "december"},
+    {"jan", "feb", "mars", "apr", "maj", "juni", "juli", "aug", "sep", "okt", "nov", "dec"},
+};
+
 static void load_texts(const LocaleTexts &t)
 {
     auto &info = locale_state.info;
@@ -83,6 +93,11 @@ void use_us_english()
 void use_day_month_year()
 {
     load_texts(german);
+}
+
+void use_orders_that_differ()
+{
+    load_texts(swedish);
 }
 
 void use_no_month_names()

@@ -44,6 +44,7 @@ struct AdapterSpec {
     IFTYPE if_type = IF_TYPE_ETHERNET_CSMACD;
     std::string adapter_name;  // the GUID in braces; made from the index unless set
     std::u16string friendly_name, description, dns_suffix;
+    bool no_friendly_name = false;  // FriendlyName is a null pointer
     std::vector<BYTE> physical_address;
     ULONG physical_length = 0;  // PhysicalAddressLength, at most 8
     ULONG flags = IP_ADAPTER_DDNS_ENABLED | IP_ADAPTER_REGISTER_ADAPTER_SUFFIX |
@@ -85,6 +86,7 @@ public:
 
     Adapter &name(const std::string &adapter_name);
     Adapter &description(const std::string &text);
+    Adapter &no_friendly_name();
     Adapter &dns_suffix(const std::string &suffix);
     Adapter &physical(const std::vector<BYTE> &bytes, ULONG length);  // length may differ
     Adapter &set_flags(ULONG bits);
@@ -179,6 +181,8 @@ struct NetState {
     HostSpec host;
 
     Failure addresses, info, network_params, per_adapter, interface_info;
+    // What GetAdaptersInfo answers a call without a block that learns the size it needs.
+    DWORD info_size_answer = ERROR_BUFFER_OVERFLOW;
 
     std::vector<SizedCall> addresses_calls, info_calls, network_params_calls,
         per_adapter_calls, interface_info_calls;
@@ -203,6 +207,7 @@ struct WlanSpec {
     bool connection_null = false;  // it succeeds but hands back no record
     WLAN_CONNECTION_ATTRIBUTES attributes{};
     DWORD channel_result = 0;
+    bool channel_null = false;  // the channel query succeeds but hands back no value
     ULONG channel = 0;
 };
 
@@ -219,6 +224,7 @@ public:
     WlanInterface &security(ULONG auth, ULONG cipher);
     WlanInterface &channel(ULONG channel);
     WlanInterface &channel_fails(DWORD code);
+    WlanInterface &channel_null();
     WlanInterface &connection_fails(DWORD code);
     WlanInterface &connection_null();
 

@@ -190,6 +190,7 @@ struct ConsoleState {
     bool stdout_is_console = false;
     DWORD stdout_mode = 3;  // what GetConsoleMode answers for standard output on a console
     WORD attr = 0x07;  // current attributes of the screen buffer
+    bool screen_info_fails = false;  // GetConsoleScreenBufferInfo fails on every handle
     SHORT window_top = 0;
     SHORT window_rows = 25;
     std::vector<PHANDLER_ROUTINE> handlers;
@@ -252,6 +253,7 @@ LocaleState &locale();
 // The user locales a test can choose; US English is the default after reset().
 void use_us_english();
 void use_day_month_year();      // "." separator, day-month-year order, its own names
+void use_orders_that_differ();  // "-", short dates year-month-day, long day-month-year
 void use_no_month_names();      // US English whose month-name queries fail
 void use_two_char_separator();  // year-month-day order with the separator ". "
 void set_locale_info(LCTYPE type, const std::string &value);

@@ -154,6 +154,12 @@ WlanInterface &WlanInterface::channel_fails(DWORD code)
     return *this;
 }
 
+WlanInterface &WlanInterface::channel_null()
+{
+    desc.channel_null = true;
+    return *this;
+}
+
 WlanInterface &WlanInterface::connection_fails(DWORD code)
 {
     desc.connection_result = code;
@@ -209,7 +215,7 @@ DWORD WINAPI WlanQueryInterface(HANDLE hClientHandle, const GUID *pInterfaceGuid
         if (w->channel_result)
             return answer(w->channel_result);
         *pdwDataSize = sizeof(ULONG);
-        *ppData = sim::hand_out(&w->channel, sizeof w->channel);
+        *ppData = w->channel_null ? nullptr : sim::hand_out(&w->channel, sizeof w->channel);
     } else {
         return answer(ERROR_NOT_SUPPORTED);
     }

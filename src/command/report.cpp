@@ -8,6 +8,7 @@
 #include "../console/pager.h"
 #include "../format/netvalues.h"
 #include "../plugin/host.h"
+#include "../plugin/plugin.h"
 
 // The complete records as Windows lays them out for 32-bit and 64-bit programs; a record
 // whose Length is smaller lacks the later fields. The host record's size is the first
@@ -43,6 +44,14 @@ const WCHAR *const media_state_names[4] = {
 bool is_full_layout(const IP_ADAPTER_ADDRESSES *adapter)
 {
     return adapter && adapter->Length >= sizeof(IP_ADAPTER_ADDRESSES);
+}
+
+// Before major version 6 the unicast record ends before OnLinkPrefixLength. In the 32-bit
+// layout that older record is padded to the complete one's 48 bytes, so only the system's
+// version tells what the field's place holds.
+static bool has_prefix_length(const IP_ADAPTER_UNICAST_ADDRESS *u)
+{
+    return os_version.dwMajorVersion >= 6 && u->Length >= sizeof(IP_ADAPTER_UNICAST_ADDRESS);
 }
 
 static bool is_ipv4(const SOCKADDR *address)
@@ -150,8 +159,7 @@ static int ipv4_lines(const IP_ADAPTER_ADDRESSES *adapter, const IP_ADAPTER_INFO
             continue;
         if (first) {
             first_address = ipv4_of(u->Address.lpSockaddr);
-            if (u->Length >= sizeof(IP_ADAPTER_UNICAST_ADDRESS) && u->OnLinkPrefixLength >= 1 &&
-                u->OnLinkPrefixLength <= 31)
+            if (has_prefix_length(u) && u->OnLinkPrefixLength >= 1 && u->OnLinkPrefixLength <= 31)
                 prefix = u->OnLinkPrefixLength;
         }
         list_position(TEXT("   IPv4 address"), &first);

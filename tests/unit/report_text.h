@@ -106,6 +106,7 @@ protected:
     {
         SimTest::SetUp();
         highlight_colors = HighlightColors{};
+        os_version.dwMajorVersion = 10;  // as loaded on Windows 10
     }
     // Checks that the last case left nothing behind, then starts afresh.
     void fresh(const std::string &what)

@@ -25,6 +25,8 @@ void choose_locale(const std::string &name)
         sim::use_no_month_names();
     else if (name == "two-char")
         sim::use_two_char_separator();
+    else if (name == "orders differ")
+        sim::use_orders_that_differ();
     else
         FAIL() << "no locale " << name;
 }
@@ -285,6 +287,9 @@ TEST_F(DateForms, NumericFormsInTheirOrderAndYearWidth)
         {"dmy", 1, 2024, 1, 5, "01.05.24"},
         {"two-char", 0, 2024, 1, 5, "24/01/05"},
         {"two-char", 0x100, 2024, 1, 5, "2024/01/05"},
+        // form 0 takes the short date's order, never the long date's
+        {"orders differ", 0, 2024, 1, 5, "24-01-05"},
+        {"orders differ", 0x100, 2024, 1, 5, "2024-01-05"},
         // bits above the flag change nothing
         {"us", 0xFFFF0101, 2024, 1, 5, "01/05/2024"},
         {"us", 0x10001, 2024, 1, 5, "01/05/24"},
@@ -386,6 +391,9 @@ TEST_F(DateForms, LongFormsWithNames)
         {"us", 17, 2024, 1, 5, "Friday, January 5, 2024"},
         {"dmy", 17, 2024, 1, 5, "Friday, 5 January 2024"},
         {"two-char", 17, 2024, 1, 5, "Friday, January 5, 2024"},  // year-month-day order
+        // the long forms take the long date's order, never the short date's
+        {"orders differ", 17, 2024, 1, 5, "Friday, 5 January 2024"},
+        {"orders differ", 145, 2024, 1, 5, "fredag, 5 januari 2024"},
         {"us", 17, 1601, 1, 1, "Monday, January 1, 1601"},
         {"us", 17, 9999, 12, 31, "Friday, December 31, 9999"},
         {"us", 145, 2024, 1, 5, "Friday, January 5, 2024"},
@@ -398,6 +406,32 @@ TEST_F(DateForms, LongFormsWithNames)
         sim::reset();
         choose_locale(c.locale);
         EXPECT_EQ(date_text(c.y, c.m, c.d, c.code), c.text) << c.locale << " code " << c.code;
+    }
+}
+
+// Every English name, in the English form and as the fallback of a locale without names.
+TEST_F(DateForms, EveryEnglishName)
+{
+    const char *const texts[] = {
+        "Monday, January 1, 2024",     "Tuesday, January 2, 2024",
+        "Wednesday, January 3, 2024",  "Thursday, January 4, 2024",
+        "Friday, January 5, 2024",     "Saturday, January 6, 2024",
+        "Sunday, January 7, 2024",     "Thursday, February 1, 2024",
+        "Friday, March 1, 2024",       "Monday, April 1, 2024",
+        "Wednesday, May 1, 2024",      "Saturday, June 1, 2024",
+        "Monday, July 1, 2024",        "Thursday, August 1, 2024",
+        "Sunday, September 1, 2024",   "Tuesday, October 1, 2024",
+        "Friday, November 1, 2024",    "Sunday, December 1, 2024",
+    };
+    for (UINT i = 0; i < 18; i++) {
+        UINT month = i < 7 ? 1 : i - 5, day = i < 7 ? i + 1 : 1;
+        sim::reset();
+        EXPECT_EQ(date_text(2024, month, day, 17), texts[i]) << "form 17";
+        for (int k = 0; k < 12; k++)
+            sim::drop_locale_info(LOCALE_SMONTHNAME1 + k);
+        for (int k = 0; k < 7; k++)
+            sim::drop_locale_info(LOCALE_SDAYNAME1 + k);
+        EXPECT_EQ(date_text(2024, month, day, 145), texts[i]) << "form 145, no names";
     }
 }
 

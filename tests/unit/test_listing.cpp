@@ -146,6 +146,7 @@ TEST_F(Listing, FiltersInTheirOrder)
         std::vector<ULONG> shown;
         std::vector<ULONG> if_entry_calls;
         int wildcard_calls;
+        bool nameless = false;  // the machine has one more adapter, 3, without a friendly name
     } cases[] = {
         {"no switches hide the tunnel, the loopback and the disconnected adapter; an unknown "
          "state and a failed query keep theirs",
@@ -167,10 +168,16 @@ TEST_F(Listing, FiltersInTheirOrder)
         {"the mask is tried on the friendly name only, never the adapter name", 0,
          "{00000002-0000-0000-0000-53494D4E4554}", {}, {}, 4},
         {"a mask of sets and single characters", all, "[ST]?*", {14, 5}, {14, 5}, 6},
+        {"an adapter without a friendly name is matched as an empty name", 0, "*",
+         {2, 9, 11, 3}, {2, 2, 5, 9, 9, 11, 11, 3, 3}, 5, true},
+        {"a mask that an empty name cannot match hides it", 0, "?*", {2, 9, 11},
+         {2, 2, 5, 9, 9, 11, 11}, 5, true},
     };
     for (const auto &c : cases) {
         fresh(c.what);
         mixed_machine();
+        if (c.nameless)
+            sim::net().add(sim::ethernet(3, "").no_friendly_name().address("198.51.100.3", 24));
         EXPECT_EQ(list(c.flags, c.wildmask), (int)c.shown.size()) << c.what;
         EXPECT_EQ(shown(sim::out()), c.shown) << c.what;
         EXPECT_EQ(sim::net().if_entry_calls, c.if_entry_calls) << c.what;
@@ -180,6 +187,8 @@ TEST_F(Listing, FiltersInTheirOrder)
             EXPECT_EQ(call.flag1, 0) << c.what;
             EXPECT_EQ(call.flag2, 1) << c.what;
         }
+        if (c.nameless)
+            EXPECT_EQ(sim::utf8(sim::host().wildcard_calls.back().name), "") << c.what;
     }
 }
 
@@ -419,7 +428,8 @@ TEST_F(Listing, SortedSearchAnswersAsTheFirstMatch)
 {
     // Generated legacy lists, each searched for every name of a pool, present or absent, in
     // a shuffled order, through the sorted records and again without memory for them: every
-    // answer is the very record of the plain first-match search.
+    // answer is the very record that a first-match search of the test's own finds, as is
+    // that of the plain search.
     const size_t field = sizeof(((IP_ADAPTER_INFO *)0)->AdapterName);
     std::mt19937 random(20261208);
     std::vector<std::string> pool = {""};
@@ -438,6 +448,16 @@ TEST_F(Listing, SortedSearchAnswersAsTheFirstMatch)
     pool.push_back(full.substr(0, field - 1));
     pool.push_back(full + "g");  // the field holds only its first 260 bytes
     auto stored = [&](const std::string &name) { return name.substr(0, field); };
+    // The first record whose name, up to its terminator or the end of its field, is not
+    // empty and is the query.
+    auto first_match = [&](const std::vector<IP_ADAPTER_INFO> &records, const std::string &q) {
+        for (const IP_ADAPTER_INFO &r : records) {
+            std::string name(r.AdapterName, strnlen(r.AdapterName, field));
+            if (!name.empty() && name == q)
+                return &r;
+        }
+        return (const IP_ADAPTER_INFO *)nullptr;
+    };
 
     for (int list = 0; list < 400; list++) {
         // A few names of the pool, drawn again and again: duplicates and absent names.
@@ -476,8 +496,9 @@ TEST_F(Listing, SortedSearchAnswersAsTheFirstMatch)
             ASSERT_EQ(index.sorted != nullptr, named > 0 && !refused) << what;
             EXPECT_EQ(sim::kernel().heap_outstanding, index.sorted ? 1 : 0) << what;
             for (const std::string &q : queries) {
-                const IP_ADAPTER_INFO *got = find_in_index(&index, q.c_str());
-                if (got != find_adapter_info(index.list, q.c_str())) {
+                const IP_ADAPTER_INFO *expected = first_match(records, q);
+                if (find_in_index(&index, q.c_str()) != expected ||
+                    find_adapter_info(index.list, q.c_str()) != expected) {
                     ADD_FAILURE() << what << ", name \"" << q << "\"";
                     break;
                 }

@@ -80,6 +80,7 @@ protected:
     {
         for (const auto &c : cases) {
             fresh(c.what);
+            os_version.dwMajorVersion = 10;
             sim::Adapter a = sim::ethernet(7, "Ethernet");
             c.build(a);
             sim::net().add(a);
@@ -356,6 +357,22 @@ TEST_F(Report, Ipv4AddressesMaskAndNetwork)
         {"a unicast record of exactly the complete size gives the prefix",
          [](sim::Adapter &a) {
              a.address("192.0.2.10", 24, (ULONG)sizeof(IP_ADAPTER_UNICAST_ADDRESS));
+         },
+         basic,
+         {heading7, "", no_suffix, desc, connected, gbps, ipv4 + "192.0.2.10",
+          subnet_mask + "255.255.255.0", network + "192.0.2.0/24", ""}},
+        // Before version 6 the record ends before the prefix length; the 32-bit build pads
+        // it to the complete record's size, so the field's place can hold anything.
+        {"a system of major version 5 gives no prefix, though the field's place holds one",
+         [](sim::Adapter &a) {
+             os_version.dwMajorVersion = 5;
+             a.address("192.0.2.10", 24, (ULONG)sizeof(IP_ADAPTER_UNICAST_ADDRESS));
+         },
+         basic, {heading7, "", no_suffix, desc, connected, gbps, ipv4 + "192.0.2.10", ""}},
+        {"a system of major version 6 gives the prefix",
+         [](sim::Adapter &a) {
+             os_version.dwMajorVersion = 6;
+             a.address("192.0.2.10", 24);
          },
          basic,
          {heading7, "", no_suffix, desc, connected, gbps, ipv4 + "192.0.2.10",

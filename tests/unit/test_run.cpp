@@ -707,6 +707,115 @@ TEST_F(Run, HighlightOnTheConsoleAndNoneWithD)
     EXPECT_NE(sim::out().find("Success.\r\n"), std::string::npos);
 }
 
+// Every row a detailed run can print, with highlighting on: the header's names, the
+// adapters' names and their addresses stand out, and nothing else does; continuation lines
+// take their first line's colour, and each line ends in the normal colour. The IAID is
+// above 2^31, where a signed number would show.
+TEST_F(Run, EveryRowOfADetailedRunInItsColour)
+{
+    sim::net().host.domain_name = "corp.example";
+    sim::set_search_list("corp.example, example.net");
+    sim::net().add(sim::ethernet(7, "Ethernet")
+                       .dns_suffix("corp.example")
+                       .address("192.0.2.10", 24)
+                       .address("2001:db8::10", 64)
+                       .address("198.51.100.10", 24)
+                       .address("fe80::10%7", 64)
+                       .gateway("192.0.2.1")
+                       .dhcp("192.0.2.2", 1704438309, 1704524709)
+                       .autoconfig(1)
+                       .dhcpv6({0x00, 0x01, 0x00, 0x01, 0x2D, 0x1A}, 2147483655u)
+                       .dns("192.0.2.53")
+                       .dns("2001:db8::53")
+                       .wins("192.0.2.137")
+                       .wins("192.0.2.138")
+                       .search_suffix("corp.example")
+                       .search_suffix("example.net"));
+    sim::net().add(sim::wifi(12, "Wi-Fi").address("198.51.100.20", 24).no_ipv6());
+    sim::wlan().add(sim::WlanInterface(wifi_guid)
+                        .ssid("HomeNet")
+                        .phy(7)
+                        .signal(88)
+                        .rates(866700, 400000)
+                        .security(DOT11_AUTH_ALGO_RSNA_PSK, DOT11_CIPHER_ALGO_CCMP)
+                        .channel(36));
+    sim::console().stdout_is_console = true;
+    sim::set_env("Highlight", "0x1E");
+    EXPECT_EQ(run("/a /g"), 0);
+    EXPECT_EQ(sim::coloured(0x07),
+              "\r\n"
+              "Windows IP Configuration\r\n"
+              "\r\n"
+              "   Host name. . . . . . . . :  {1E:SIMHOST}\r\n"
+              "   Domain . . . . . . . . . :  {1E:corp.example}\r\n"
+              "   Node type. . . . . . . . :  Hybrid\r\n"
+              "   IP routing . . . . . . . :  Disabled\r\n"
+              "   ARP proxy. . . . . . . . :  Disabled\r\n"
+              "   DNS. . . . . . . . . . . :  Disabled\r\n"
+              "   DNS search list. . . . . :  corp.example\r\n"
+              "                               example.net\r\n"
+              "\r\n"
+              "[7]  Ethernet adapter:  {1E:Ethernet}\r\n"
+              "\r\n"
+              "   DNS suffix . . . . . . . :  corp.example\r\n"
+              "   Description. . . . . . . :  Simulated Gigabit Ethernet Adapter\r\n"
+              "   Adapter GUID . . . . . . :  {00000007-0000-0000-0000-53494D4E4554}\r\n"
+              "   Physical address . . . . :  02-53-49-4D-00-07\r\n"
+              "   Media state. . . . . . . :  Connected\r\n"
+              "   Link speed . . . . . . . :  1.0 Gbps\r\n"
+              "   DHCP . . . . . . . . . . :  Enabled\r\n"
+              "   Autoconfig . . . . . . . :  Enabled\r\n"
+              "   IPv4 address . . . . . . :  {1E:192.0.2.10}\r\n"
+              "                               {1E:198.51.100.10}\r\n"
+              "   Gateway. . . . . . . . . :  192.0.2.1\r\n"
+              "   Subnet mask. . . . . . . :  255.255.255.0\r\n"
+              "   Network CIDR . . . . . . :  192.0.2.0/24\r\n"
+              "   DHCP server. . . . . . . :  192.0.2.2\r\n"
+              "   Lease obtained/renewed . :  Friday, January 5, 2024  7:05:09 AM\r\n"
+              "   Lease expires. . . . . . :  Saturday, January 6, 2024  7:05:09 AM\r\n"
+              "   IPv6 address . . . . . . :  {1E:2001:db8::10}\r\n"
+              "                               {1E:fe80::10%7}\r\n"
+              "   DHCPv6 IAID. . . . . . . :  2147483655\r\n"
+              "   DHCPv6 client DUID . . . :  00-01-00-01-2D-1A\r\n"
+              "   DNS servers. . . . . . . :  192.0.2.53\r\n"
+              "                               2001:db8::53\r\n"
+              "   WINS server. . . . . . . :  192.0.2.137\r\n"
+              "                               192.0.2.138\r\n"
+              "   NetBIOS over TCP/IP. . . :  Enabled\r\n"
+              "   DNS search list. . . . . :  corp.example\r\n"
+              "                               example.net\r\n"
+              "\r\n"
+              "[12]  Wireless adapter:  {1E:Wi-Fi}\r\n"
+              "\r\n"
+              "   DNS suffix . . . . . . . :  \r\n"
+              "   Description. . . . . . . :  Simulated Wireless Network Adapter\r\n"
+              "   Adapter GUID . . . . . . :  {0000000C-0000-0000-0000-53494D4E4554}\r\n"
+              "   Physical address . . . . :  02-53-49-4D-00-0C\r\n"
+              "   Media state. . . . . . . :  Connected\r\n"
+              "   Link speed . . . . . . . :  300 Mbps\r\n"
+              "   DHCP . . . . . . . . . . :  Disabled\r\n"
+              "   Autoconfig . . . . . . . :  Disabled\r\n"
+              "   WiFi state . . . . . . . :  Connected\r\n"
+              "   WiFi SSID. . . . . . . . :  HomeNet\r\n"
+              "   WiFi radio type. . . . . :  HT (802.11n?)\r\n"
+              "   WiFi security. . . . . . :  WPA2 Personal\r\n"
+              "   WiFi channel . . . . . . :  36\r\n"
+              "   WiFi signal strength . . :  88%\r\n"
+              "   WiFi link speed. . . . . :  866 Mbps / 400 Mbps (Rx/Tx)\r\n"
+              "   IPv4 address . . . . . . :  {1E:198.51.100.20}\r\n"
+              "   Subnet mask. . . . . . . :  255.255.255.0\r\n"
+              "   Network CIDR . . . . . . :  198.51.100.0/24\r\n"
+              "   NetBIOS over TCP/IP. . . :  Enabled\r\n"
+              "\r\n"
+              "2 adapters listed.\r\n");
+    // The host is told the normal colour after each of the nine highlighted values and at
+    // every line end, and no other colour.
+    for (int colour : sim::host().set_colors)
+        EXPECT_EQ(colour, 0x07);
+    EXPECT_EQ(sim::host().set_colors.size(), 9 + count_of(sim::all(), "\r\n"));
+    EXPECT_EQ(sim::console().attr, 0x07);
+}
+
 // --- one run after another -------------------------------------------------------------
 
 TEST_F(Run, ARunLeavesNothingBehindForTheNext)

@@ -279,6 +279,11 @@ TEST_F(WifiLines, ChannelSignalAndRates)
          "866 Mbps / 400 Mbps (Rx/Tx)", 2},
         {"a channel of the 5 GHz band as the service reports it",
          [] { return home().channel(149); }, "149", "100%", "866 Mbps / 400 Mbps (Rx/Tx)", 2},
+        {"a channel and a signal above 2^31 are unsigned numbers",
+         [] { return home().channel(4294967295u).signal(2147483648u); }, "4294967295",
+         "2147483648%", "866 Mbps / 400 Mbps (Rx/Tx)", 2},
+        {"a channel query that hands back no value leaves the channel line out",
+         [] { return home().channel_null(); }, "", "100%", "866 Mbps / 400 Mbps (Rx/Tx)", 1},
         {"a failed channel query leaves the channel line out",
          [] { return home().channel_fails(ERROR_NOT_SUPPORTED); }, "", "100%",
          "866 Mbps / 400 Mbps (Rx/Tx)", 1},
@@ -375,6 +380,11 @@ TEST_F(WifiLines, UserBreakAtEveryLineFreesBothRecords)
 // The WiFi lines inside the adapter block.
 class WifiInReport : public WifiLines {
 protected:
+    void SetUp() override
+    {
+        WifiLines::SetUp();
+        os_version.dwMajorVersion = 10;  // as loaded on Windows 10
+    }
     // The detailed block of the wireless adapter 12 with one /24 address, around the
     // given WiFi lines.
     static std::vector<std::string> detailed_block(const std::vector<std::string> &wifi)
