@@ -61,7 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                    err.c_str());
         FUZZ_CHECK((options.flags & ~0x337u) == 0, "unknown flag bits %#x", options.flags);
         FUZZ_CHECK(options.actions <= 3, "unknown action bits %#x", options.actions);
-        FUZZ_CHECK(options.pause_lines <= PAUSE_LINES_MAX ||
+        // A page of at most 1000 lines, or the window's.
+        FUZZ_CHECK(options.pause_lines <= 1000 ||
                        options.pause_lines == PAUSE_LINES_FIT_WINDOW,
                    "page length %u", options.pause_lines);
         if (options.wildmask) {

@@ -40,6 +40,18 @@ void put_unterminated(HKEY root, const char *path)
     sim::set_reg_raw(root, path, "Highlight", REG_SZ, data);
 }
 
+// The two contrasting highlights of each background: the default's first choice and its
+// fallback.
+const struct ContrastPair {
+    unsigned background;
+    int first, second;
+} contrast_pairs[16] = {
+    {0x0, 0x0F, 0x0E}, {0x1, 0x1F, 0x1B}, {0x2, 0x2F, 0x2B}, {0x3, 0x3F, 0x3E},
+    {0x4, 0x4F, 0x4B}, {0x5, 0x5F, 0x5B}, {0x6, 0x6F, 0x6B}, {0x7, 0x70, 0x79},
+    {0x8, 0x8F, 0x8B}, {0x9, 0x9F, 0x9B}, {0xA, 0xA0, 0xA9}, {0xB, 0xB0, 0xB9},
+    {0xC, 0xCF, 0xC0}, {0xD, 0xD0, 0xDE}, {0xE, 0xE0, 0xEC}, {0xF, 0xF2, 0xF0},
+};
+
 }  // namespace
 
 class Highlight : public SimTest {
@@ -194,7 +206,7 @@ TEST_F(Highlight, EnvironmentValueLongerThanTheBufferCountsAsNotSet)
         size_t length;
         int expected;
     } cases[] = {
-        {1023, 0x1E},  // fits with its terminator: "0x1E" and blanks, malformed
+        {1023, 0x1E},  // fits with its terminator: the colours, then blanks the parser passes over
         {1024, 0x1C},
         {5000, 0x1C},
     };
@@ -238,7 +250,7 @@ TEST_F(Highlight, DefaultForEveryNormalColourIsVisibleAndDistinct)
         if (!(fg & 8) && !(bg & 8) && fg != 0) {
             EXPECT_EQ((unsigned)h, normal | 8) << std::hex << "not the bright form of " << normal;
         } else {
-            EXPECT_TRUE(h == contrast_table[0][bg] || h == contrast_table[1][bg])
+            EXPECT_TRUE(h == contrast_pairs[bg].first || h == contrast_pairs[bg].second)
                 << std::hex << "not from the table for " << normal;
         }
         EXPECT_EQ(highlight_colors.normal, normal);
@@ -249,16 +261,7 @@ TEST_F(Highlight, DefaultTakesTheContrastTableEntryOfTheBackground)
 {
     // Without a setting, a bright or black foreground or a bright background takes the
     // first row's entry, and the second row's where the first is the normal colour.
-    struct Case {
-        unsigned background;
-        int first, second;
-    } cases[] = {
-        {0x0, 0x0F, 0x0E}, {0x1, 0x1F, 0x1B}, {0x2, 0x2F, 0x2B}, {0x3, 0x3F, 0x3E},
-        {0x4, 0x4F, 0x4B}, {0x5, 0x5F, 0x5B}, {0x6, 0x6F, 0x6B}, {0x7, 0x70, 0x79},
-        {0x8, 0x8F, 0x8B}, {0x9, 0x9F, 0x9B}, {0xA, 0xA0, 0xA9}, {0xB, 0xB0, 0xB9},
-        {0xC, 0xCF, 0xC0}, {0xD, 0xD0, 0xDE}, {0xE, 0xE0, 0xEC}, {0xF, 0xF2, 0xF0},
-    };
-    for (const auto &c : cases) {
+    for (const auto &c : contrast_pairs) {
         // Dark grey, or bright blue on dark grey: a foreground that no first-row entry has.
         const unsigned other = c.background << 4 | (c.background == 8 ? 9 : 8);
         for (unsigned normal : {other, (unsigned)c.first}) {

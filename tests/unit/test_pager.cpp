@@ -213,7 +213,7 @@ TEST_F(Pager, PromptEraseAndEchoAreExactlyTheSystemsTexts)
                               u"\r                                                            \r"
                               u"\r ^C \n";
     EXPECT_EQ(sim::utf8(con), sim::utf8(expected));
-    EXPECT_EQ(expected.find(u"\r ^C"), 34u + 62u) << "prompt of 34 and erasure of 62";
+    EXPECT_EQ(con.find(u"\r ^C"), 34u + 62u) << "prompt of 34 and erasure of 62";
 }
 
 TEST_F(Pager, AfterContinuousOutputTheNextRunPagesAgain)

@@ -5,7 +5,9 @@
 #include "report_text.h"
 #include "sim/netsim.h"
 #include "src/console/highlight.h"
-#include "src/plugin/usage.h"
+
+// The usage text as test_usage.cpp writes it out.
+extern const char expected_usage_text[];
 
 namespace {
 
@@ -292,7 +294,7 @@ TEST_F(Run, NullTailIsABadArgumentWithNothingWritten)
 
 TEST_F(Run, HelpAndBadArgumentsEndBeforeAnythingIsAcquired)
 {
-    const std::string usage = sim::utf8(nicshow_usage_text);
+    const std::string usage = expected_usage_text;
     struct Case {
         const char *tail;
         int rc;

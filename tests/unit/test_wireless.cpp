@@ -165,8 +165,15 @@ TEST_F(WifiLines, Ssid)
         {"32 plain letters are shown whole", [=] { return home().ssid(letters32); }, letters32},
         {"a length above 32 is bounded by the 32 bytes of the field",
          [=] { return home().ssid(letters32).ssid_length(40); }, letters32},
+        // The field after the name begins with a byte other than 0, so that a 33rd byte
+        // read would show.
         {"a length of 33 is bounded by the 32 bytes of the field",
-         [=] { return home().ssid(letters32).ssid_length(33); }, letters32},
+         [=] {
+             sim::WlanInterface w = home().ssid(letters32).ssid_length(33);
+             w.desc.attributes.wlanAssociationAttributes.dot11BssType = dot11_BSS_type_any;
+             return w;
+         },
+         letters32},
         {"a length of 32 fills the field", [=] { return home().ssid(letters32).ssid_length(32); },
          letters32},
         {"a length above 32 shows the field's 32 bytes, not the field after it",
