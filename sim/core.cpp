@@ -46,7 +46,8 @@ static ResetHook budget_hook(reset_budgets);
 void over_budget(const CallCount &count, unsigned long budget)
 {
     throw std::runtime_error("sim: " + std::string(count.name) + " called more than " +
-                             std::to_string(budget) + " times in one test: a loop that never ends?");
+                             std::to_string(budget) +
+                             " times in one test: a loop that never ends?");
 }
 
 std::string utf8(const std::u16string &text)

@@ -900,12 +900,12 @@ TEST_F(Budgets, TheCallPastItsBudgetThrowsNamingTheFunction)
 
         sim::restart_counts();
         for (int n = 1; n <= 5; n++)
-            ASSERT_EQ(thrown(c.call), "nothing thrown") << c.what << ", counted afresh: call " << n;
+            ASSERT_EQ(thrown(c.call), "nothing thrown") << c.what << ", afresh: call " << n;
         EXPECT_EQ(thrown(c.call), c.message) << c.what << ": the budget outlives a restart";
 
         sim::reset();
         for (int n = 1; n <= 6; n++)
-            ASSERT_EQ(thrown(c.call), "nothing thrown") << c.what << ", after a reset: call " << n;
+            ASSERT_EQ(thrown(c.call), "nothing thrown") << c.what << ", reset: call " << n;
     }
 }
 
