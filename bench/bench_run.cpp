@@ -110,6 +110,7 @@ void forget_run()
     k.reg_opens.clear();
     k.file_opens.clear();
     sim::console().line_ends = 0;
+    sim::restart_counts();
 }
 
 long host_calls()

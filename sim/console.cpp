@@ -202,6 +202,7 @@ using sim::console_state;
 
 BOOL GetConsoleMode(HANDLE h, LPDWORD mode)
 {
+    SIM_CALL(per_run);
     if (!sim::is_screen(h))
         return FALSE;
     if (mode)
@@ -211,6 +212,7 @@ BOOL GetConsoleMode(HANDLE h, LPDWORD mode)
 
 BOOL GetConsoleScreenBufferInfo(HANDLE h, PCONSOLE_SCREEN_BUFFER_INFO info)
 {
+    SIM_CALL(per_adapter);
     if (!sim::is_screen(h) || !info || console_state.screen_info_fails)
         return FALSE;
     memset(info, 0, sizeof(*info));
@@ -222,6 +224,7 @@ BOOL GetConsoleScreenBufferInfo(HANDLE h, PCONSOLE_SCREEN_BUFFER_INFO info)
 
 BOOL SetConsoleTextAttribute(HANDLE h, WORD attributes)
 {
+    SIM_CALL(per_line);
     if (!sim::is_screen(h))
         return FALSE;
     console_state.attr = attributes;
@@ -231,6 +234,7 @@ BOOL SetConsoleTextAttribute(HANDLE h, WORD attributes)
 
 BOOL SetConsoleCtrlHandler(PHANDLER_ROUTINE handler, BOOL add)
 {
+    SIM_CALL(per_run);
     auto &hs = console_state.handlers;
     if (add) {
         sim::kernel().events.push_back("SetConsoleCtrlHandler(add)");
@@ -249,6 +253,7 @@ BOOL SetConsoleCtrlHandler(PHANDLER_ROUTINE handler, BOOL add)
 
 BOOL GetNumberOfConsoleInputEvents(HANDLE h, LPDWORD count)
 {
+    SIM_CALL(per_line);
     if (h != sim::conin_handle() || !count || console_state.conin_uncountable)
         return FALSE;
     sim::pump();
@@ -258,6 +263,7 @@ BOOL GetNumberOfConsoleInputEvents(HANDLE h, LPDWORD count)
 
 BOOL ReadConsoleInputW(HANDLE h, PINPUT_RECORD records, DWORD length, LPDWORD read)
 {
+    SIM_CALL(per_line);
     if (h != sim::conin_handle() || !records || !read || console_state.conin_unreadable)
         return FALSE;
     if (length && !sim::wait_for_input())
@@ -274,6 +280,7 @@ BOOL ReadConsoleInputW(HANDLE h, PINPUT_RECORD records, DWORD length, LPDWORD re
 
 int _cputws(const char16_t *text)
 {
+    SIM_CALL(per_line);
     if (!text)
         return -1;
     sim::write(sim::Stream::Console, text);
@@ -282,6 +289,7 @@ int _cputws(const char16_t *text)
 
 void Sleep(DWORD ms)
 {
+    SIM_CALL(per_line);
     sim::kernel().sleeps.push_back(ms);
     sim::pass_time(ms);
     sim::pump();
@@ -291,6 +299,7 @@ void Sleep(DWORD ms)
 // arrives, like the real wait.
 DWORD WaitForSingleObject(HANDLE h, DWORD ms)
 {
+    SIM_CALL(per_line);
     if (h != sim::conin_handle())
         return WAIT_FAILED;
     console_state.input_waits.push_back(ms);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <stdexcept>
 #include <wlanapi.h>
 #include <winsock2.h>
 
@@ -27,6 +28,26 @@ void reset()
 {
     for (auto fn : reset_hooks())
         fn();
+}
+
+void restart_counts()
+{
+    budgets().period++;
+}
+
+static void reset_budgets()
+{
+    unsigned period = budgets().period;
+    budgets() = Budgets();
+    budgets().period = period + 1;
+}
+static ResetHook budget_hook(reset_budgets);
+
+void over_budget(const CallCount &count, unsigned long budget)
+{
+    throw std::runtime_error("sim: " + std::string(count.name) + " called more than " +
+                             std::to_string(budget) +
+                             " times in one test: a loop that never ends?");
 }
 
 std::string utf8(const std::u16string &text)
@@ -186,15 +207,18 @@ void set_reg_sz(HKEY root, const std::string &path, const std::string &name,
 using sim::kernel_state;
 
 // --- heap ------------------------------------------------------------------------------
+static const HANDLE process_heap = (HANDLE)0x5EAF;
+
 HANDLE GetProcessHeap(void)
 {
-    return (HANDLE)0x5EAF;
+    SIM_CALL(per_adapter);
+    return process_heap;
 }
 
 // A heap handle that is not the process heap's would be a crash on Windows.
 static void check_heap(HANDLE heap, const char *call)
 {
-    if (heap != GetProcessHeap()) {
+    if (heap != process_heap) {
         fprintf(stderr, "sim: %s on a heap that is not the process heap: %p\n", call, heap);
         abort();
     }
@@ -202,8 +226,13 @@ static void check_heap(HANDLE heap, const char *call)
 
 LPVOID HeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes)
 {
+    SIM_CALL(per_adapter);
     auto &k = kernel_state;
     check_heap(heap, "HeapAlloc");
+    if (k.heap_outstanding >= sim::budgets().live_blocks)
+        throw std::runtime_error("sim: HeapAlloc: more than " +
+                                 std::to_string(sim::budgets().live_blocks) +
+                                 " blocks live in one test: a loop that never frees them?");
     k.heap_alloc_flags.push_back(flags);
     if (k.heap_fail_after >= 0 && k.heap_allocs >= k.heap_fail_after)
         return NULL;
@@ -222,6 +251,7 @@ LPVOID HeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes)
 
 BOOL HeapFree(HANDLE heap, DWORD flags, LPVOID block)
 {
+    SIM_CALL(per_adapter);
     check_heap(heap, "HeapFree");
     kernel_state.heap_free_flags.push_back(flags);
     if (!block)
@@ -246,6 +276,7 @@ HANDLE conout_handle() { return (HANDLE)0x200; }
 
 HANDLE GetStdHandle(DWORD which)
 {
+    SIM_CALL(per_adapter);
     if (which == STD_INPUT_HANDLE)
         return (HANDLE)0x101;
     if (which == STD_OUTPUT_HANDLE)
@@ -258,6 +289,7 @@ HANDLE GetStdHandle(DWORD which)
 HANDLE CreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                    DWORD disposition, DWORD flags, HANDLE template_file)
 {
+    SIM_CALL(per_adapter);
     auto &k = kernel_state;
     std::u16string n = hostlogic::upper(name ? name : u"");
     k.file_opens.push_back({name ? name : u"", access, share, disposition, flags,
@@ -278,6 +310,7 @@ HANDLE CreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTE
 
 BOOL CloseHandle(HANDLE h)
 {
+    SIM_CALL(per_adapter);
     kernel_state.handles_closed++;
     if (h == sim::conout_handle())
         kernel_state.events.push_back("CloseHandle(conout$)");
@@ -287,8 +320,10 @@ BOOL CloseHandle(HANDLE h)
 }
 
 // --- modules and versions --------------------------------------------------------------
-static LONG sim_rtl_get_version(PRTL_OSVERSIONINFOW info)
+// ntdll's, found only through GetProcAddress.
+static LONG RtlGetVersion(PRTL_OSVERSIONINFOW info)
 {
+    SIM_CALL(per_run);
     auto &k = kernel_state;
     k.rtl_calls++;
     info->dwMajorVersion = k.rtl_major;
@@ -297,6 +332,7 @@ static LONG sim_rtl_get_version(PRTL_OSVERSIONINFOW info)
 
 HMODULE GetModuleHandleW(LPCWSTR name)
 {
+    SIM_CALL(per_run);
     auto &k = kernel_state;
     std::u16string n = hostlogic::upper(name ? name : u"");
     if ((n == u"NTDLL.DLL" || n == u"NTDLL") && k.ntdll_loaded)
@@ -318,10 +354,11 @@ template <typename T> static T succeeded(T result)
 
 FARPROC GetProcAddress(HMODULE module, LPCSTR name)
 {
+    SIM_CALL(per_run);
     auto &k = kernel_state;
     if (module == (HMODULE)0x7700 && name && strcmp(name, "RtlGetVersion") == 0 &&
         k.rtl_get_version)
-        return (FARPROC)(void *)sim_rtl_get_version;
+        return (FARPROC)(void *)RtlGetVersion;
     if (module == wlanapi_module && name && k.library_loads > k.library_frees) {
         if (k.wlan_function_missing == name) {
             if (k.wlan_function_error)
@@ -346,6 +383,7 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR name)
 
 UINT GetSystemDirectoryW(LPWSTR buffer, UINT size)
 {
+    SIM_CALL(per_run);
     const std::u16string &dir = kernel_state.system_directory;
     kernel_state.system_directory_sizes.push_back(size);
     if (kernel_state.system_directory_fails) {
@@ -362,6 +400,7 @@ UINT GetSystemDirectoryW(LPWSTR buffer, UINT size)
 
 HMODULE LoadLibraryExW(LPCWSTR name, HANDLE reserved, DWORD flags)
 {
+    SIM_CALL(per_run);
     auto &k = kernel_state;
     std::u16string path = name ? name : u"";
     k.library_paths.push_back(path);
@@ -388,6 +427,7 @@ HMODULE LoadLibraryExW(LPCWSTR name, HANDLE reserved, DWORD flags)
 
 BOOL FreeLibrary(HMODULE module)
 {
+    SIM_CALL(per_run);
     auto &k = kernel_state;
     k.events.push_back("FreeLibrary");
     if (module != wlanapi_module || k.library_frees >= k.library_loads) {
@@ -400,16 +440,19 @@ BOOL FreeLibrary(HMODULE module)
 
 DWORD GetLastError(void)
 {
+    SIM_CALL(per_adapter);
     return kernel_state.last_error;
 }
 
 void SetLastError(DWORD code)
 {
+    SIM_CALL(per_adapter);
     kernel_state.last_error = code;
 }
 
 BOOL GetVersionExW(LPOSVERSIONINFOW info)
 {
+    SIM_CALL(per_run);
     auto &k = kernel_state;
     k.gve_calls++;
     if (!k.get_version_ex_ok || !info)
@@ -421,6 +464,7 @@ BOOL GetVersionExW(LPOSVERSIONINFOW info)
 DWORD FormatMessageW(DWORD flags, LPCVOID source, DWORD code, DWORD language, LPWSTR buffer,
                      DWORD size, va_list *)
 {
+    SIM_CALL(per_run);
     auto &k = kernel_state;
     k.format_message_flags.push_back(flags);
     k.format_message_languages.push_back(language);
@@ -461,12 +505,14 @@ DWORD FormatMessageW(DWORD flags, LPCVOID source, DWORD code, DWORD language, LP
 // --- time ------------------------------------------------------------------------------
 DWORD GetTickCount(void)
 {
+    SIM_CALL(per_line);
     return kernel_state.tick;
 }
 
 // --- environment and code pages --------------------------------------------------------
 DWORD GetEnvironmentVariableW(LPCWSTR name, LPWSTR buffer, DWORD size)
 {
+    SIM_CALL(per_run);
     auto it = kernel_state.env.find(hostlogic::upper(name ? name : u""));
     if (it == kernel_state.env.end())
         return 0;
@@ -484,6 +530,7 @@ DWORD GetEnvironmentVariableW(LPCWSTR name, LPWSTR buffer, DWORD size)
 int MultiByteToWideChar(UINT code_page, DWORD flags, LPCSTR text, int bytes, LPWSTR out,
                         int chars)
 {
+    SIM_CALL(per_adapter);
     kernel_state.code_page_calls.push_back({code_page, flags});
     // -1 means a terminated text; no other negative length is one.
     if (!text || bytes < -1) {
@@ -515,6 +562,7 @@ static char16_t upper_char(char16_t c)
 
 int lstrlenW(LPCWSTR s)
 {
+    SIM_CALL(per_line);
     if (!s)
         return 0;
     int n = 0;
@@ -525,6 +573,7 @@ int lstrlenW(LPCWSTR s)
 
 LPWSTR lstrcpyW(LPWSTR d, LPCWSTR s)
 {
+    SIM_CALL(per_line);
     LPWSTR r = d;
     while ((*d++ = *s++))
         ;
@@ -533,6 +582,7 @@ LPWSTR lstrcpyW(LPWSTR d, LPCWSTR s)
 
 LPWSTR lstrcpynW(LPWSTR d, LPCWSTR s, int max)
 {
+    SIM_CALL(per_line);
     if (max <= 0)
         return d;
     int i = 0;
@@ -544,12 +594,14 @@ LPWSTR lstrcpynW(LPWSTR d, LPCWSTR s, int max)
 
 LPWSTR lstrcatW(LPWSTR d, LPCWSTR s)
 {
+    SIM_CALL(per_line);
     lstrcpyW(d + lstrlenW(d), s);
     return d;
 }
 
 int lstrcmpW(LPCWSTR a, LPCWSTR b)
 {
+    SIM_CALL(per_line);
     if (!a) a = u"";
     if (!b) b = u"";
     while (*a && *a == *b)
@@ -559,6 +611,7 @@ int lstrcmpW(LPCWSTR a, LPCWSTR b)
 
 int lstrcmpiW(LPCWSTR a, LPCWSTR b)
 {
+    SIM_CALL(per_line);
     if (!a) a = u"";
     if (!b) b = u"";
     while (*a && upper_char(*a) == upper_char(*b))
@@ -569,6 +622,7 @@ int lstrcmpiW(LPCWSTR a, LPCWSTR b)
 
 LPWSTR CharUpperW(LPWSTR s)
 {
+    SIM_CALL(per_line);
     if (((ULONG_PTR)s >> 16) == 0)
         return (LPWSTR)(ULONG_PTR)upper_char((char16_t)(ULONG_PTR)s);
     for (LPWSTR p = s; *p; p++)
@@ -578,6 +632,7 @@ LPWSTR CharUpperW(LPWSTR s)
 
 DWORD CharUpperBuffW(LPWSTR s, DWORD n)
 {
+    SIM_CALL(per_line);
     for (DWORD i = 0; i < n; i++)
         s[i] = upper_char(s[i]);
     return n;
@@ -586,6 +641,7 @@ DWORD CharUpperBuffW(LPWSTR s, DWORD n)
 // --- registry --------------------------------------------------------------------------
 LONG RegOpenKeyExW(HKEY root, LPCWSTR path, DWORD options, REGSAM access, PHKEY result)
 {
+    SIM_CALL(per_run);
     std::u16string name = sim::reg_key_name(root, path ? path : u"");
     kernel_state.reg_opens.push_back({name, options, access});
     // The only options documented for opening a key; Windows may refuse any other.
@@ -603,6 +659,7 @@ LONG RegOpenKeyExW(HKEY root, LPCWSTR path, DWORD options, REGSAM access, PHKEY 
 LONG RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data,
                       LPDWORD bytes)
 {
+    SIM_CALL(per_run);
     auto k = sim::open_keys.find(key);
     if (k == sim::open_keys.end())
         return ERROR_INVALID_HANDLE;
@@ -635,6 +692,7 @@ LONG RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LP
 
 LONG RegCloseKey(HKEY key)
 {
+    SIM_CALL(per_run);
     if (!sim::open_keys.erase(key))
         return ERROR_INVALID_HANDLE;
     kernel_state.reg_open_keys--;
@@ -644,11 +702,13 @@ LONG RegCloseKey(HKEY key)
 // --- user interface --------------------------------------------------------------------
 HWND GetForegroundWindow(void)
 {
+    SIM_CALL(per_run);
     return (HWND)0x4242;
 }
 
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
 {
+    SIM_CALL(per_run);
     kernel_state.boxes.push_back({owner, text ? text : u"", caption ? caption : u"", type});
     return kernel_state.message_box_result;
 }
@@ -656,6 +716,7 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type)
 // --- sockets and wireless client -------------------------------------------------------
 int WSAStartup(WORD version, LPWSADATA)
 {
+    SIM_CALL(per_run);
     auto &k = kernel_state;
     k.events.push_back("WSAStartup");
     k.wsa_version_asked = version;
@@ -666,6 +727,7 @@ int WSAStartup(WORD version, LPWSADATA)
 
 int WSACleanup(void)
 {
+    SIM_CALL(per_run);
     auto &k = kernel_state;
     k.events.push_back("WSACleanup");
     k.wsa_cleanups++;
@@ -679,6 +741,7 @@ int WSACleanup(void)
 
 DWORD WlanOpenHandle(DWORD client_version, PVOID reserved, PDWORD negotiated, PHANDLE client)
 {
+    SIM_CALL(per_run);
     auto &k = kernel_state;
     k.events.push_back("WlanOpenHandle");
     k.wlan_client_version_asked = client_version;
@@ -699,6 +762,7 @@ DWORD WlanOpenHandle(DWORD client_version, PVOID reserved, PDWORD negotiated, PH
 
 DWORD WlanCloseHandle(HANDLE client, PVOID reserved)
 {
+    SIM_CALL(per_run);
     auto &k = kernel_state;
     k.events.push_back("WlanCloseHandle");
     k.wlan_closes++;

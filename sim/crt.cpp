@@ -9,6 +9,7 @@ static bool is_hex_digit(char16_t c)
 
 uint32_t wcstoul(const char16_t *text, char16_t **end, int base)
 {
+    SIM_CALL(per_line);
     const char16_t *p = text;
     while (iswspace(*p))
         p++;
@@ -58,6 +59,7 @@ uint32_t wcstoul(const char16_t *text, char16_t **end, int base)
 
 int iswspace(char16_t c)
 {
+    SIM_CALL(per_line);
     return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 ||
            (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F ||
            c == 0x205F || c == 0x3000;
@@ -65,11 +67,13 @@ int iswspace(char16_t c)
 
 int iswdigit(char16_t c)
 {
+    SIM_CALL(per_line);
     return c >= u'0' && c <= u'9';
 }
 
 int iswalpha(char16_t c)
 {
+    SIM_CALL(per_line);
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0x24F);
 }
 
@@ -78,6 +82,7 @@ int iswalpha(char16_t c)
 // punctuation, and the ideographic comma and full stop.
 int iswpunct(char16_t c)
 {
+    SIM_CALL(per_line);
     return (c >= 0x21 && c <= 0x2F) || (c >= 0x3A && c <= 0x40) || (c >= 0x5B && c <= 0x60) ||
            (c >= 0x7B && c <= 0x7E) ||
            (c >= 0xA1 && c <= 0xBF && c != 0xAA && c != 0xB5 && c != 0xBA) || c == 0xD7 ||

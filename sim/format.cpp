@@ -206,6 +206,7 @@ std::u16string format(const char16_t *fmt, ...)
 
 int wsprintfW(LPWSTR out, LPCWSTR format, ...)
 {
+    SIM_CALL(per_line);
     va_list ap;
     va_start(ap, format);
     std::u16string s = sim::vformat(format, ap);
@@ -220,6 +221,7 @@ int wsprintfW(LPWSTR out, LPCWSTR format, ...)
 
 int _snwprintf(char16_t *out, size_t count, const char16_t *format, ...)
 {
+    SIM_CALL(per_line);
     va_list ap;
     va_start(ap, format);
     std::u16string s = sim::vformat(format, ap);

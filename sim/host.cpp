@@ -92,6 +92,7 @@ extern "C" {
 
 int WINAPI QPuts(LPCWSTR text)
 {
+    SIM_CALL(per_line);
     host_state.calls["QPuts"]++;
     host_state.qputs.push_back(text ? text : u"");
     sim::write(sim::Stream::Out, text ? text : u"");
@@ -100,6 +101,7 @@ int WINAPI QPuts(LPCWSTR text)
 
 int __cdecl Printf(LPCWSTR format, ...)
 {
+    SIM_CALL(per_line);
     host_state.calls["Printf"]++;
     va_list ap;
     va_start(ap, format);
@@ -111,6 +113,7 @@ int __cdecl Printf(LPCWSTR format, ...)
 
 int __cdecl Qprintf(HANDLE handle, LPCWSTR format, ...)
 {
+    SIM_CALL(per_line);
     host_state.calls["Qprintf"]++;
     va_list ap;
     va_start(ap, format);
@@ -125,6 +128,7 @@ int __cdecl Qprintf(HANDLE handle, LPCWSTR format, ...)
 
 void WINAPI CrLf(void)
 {
+    SIM_CALL(per_line);
     host_state.calls["CrLf"]++;
     sim::write(sim::Stream::Out, u"\r\n");
     sim::line_end();
@@ -132,6 +136,7 @@ void WINAPI CrLf(void)
 
 int WINAPI ExpandVariables(LPWSTR text, int flag)
 {
+    SIM_CALL(per_run);
     host_state.calls["ExpandVariables"]++;
     host_state.expand_flags.push_back(flag);
     hostlogic::expand_variables(text, 1024, sim::lookup);
@@ -140,6 +145,7 @@ int WINAPI ExpandVariables(LPWSTR text, int flag)
 
 void WINAPI SetColors(int attribute)
 {
+    SIM_CALL(per_line);
     host_state.calls["SetColors"]++;
     // Only recorded: the plug-in sets the console's attribute itself wherever it relies
     // on one, and a host that did it here would hide a missing call.
@@ -148,6 +154,7 @@ void WINAPI SetColors(int attribute)
 
 void WINAPI GetAttribute(unsigned int *normal, unsigned int *inverse)
 {
+    SIM_CALL(per_run);
     host_state.calls["GetAttribute"]++;
     // As the host has it: console attributes may carry bits above the colours.
     unsigned a = host_state.normal_attr;
@@ -159,6 +166,7 @@ void WINAPI GetAttribute(unsigned int *normal, unsigned int *inverse)
 
 LPWSTR WINAPI ParseColors(LPCWSTR text, int *foreground, int *background)
 {
+    SIM_CALL(per_run);
     host_state.calls["ParseColors"]++;
     if (host_state.parse_colors_scripted) {
         if (foreground)
@@ -172,6 +180,7 @@ LPWSTR WINAPI ParseColors(LPCWSTR text, int *foreground, int *background)
 
 int WINAPI WildcardComparison(LPCWSTR pattern, LPCWSTR name, int flag1, int flag2)
 {
+    SIM_CALL(per_adapter);
     host_state.calls["WildcardComparison"]++;
     host_state.wildcard_calls.push_back({pattern ? pattern : u"", name ? name : u"", flag1, flag2});
     return hostlogic::wildcard_compare(pattern, name);

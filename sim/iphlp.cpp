@@ -455,6 +455,7 @@ using sim::net_state;
 ULONG WINAPI GetAdaptersAddresses(ULONG Family, ULONG Flags, PVOID Reserved,
                                   PIP_ADAPTER_ADDRESSES AdapterAddresses, PULONG SizePointer)
 {
+    SIM_CALL(per_run);
     sim::SizedCall call;
     call.family = Family;
     call.flags = Flags;
@@ -559,6 +560,7 @@ static bool lay_out_info(Block &b)
 
 ULONG WINAPI GetAdaptersInfo(PIP_ADAPTER_INFO AdapterInfo, PULONG SizePointer)
 {
+    SIM_CALL(per_run);
     sim::SizedCall call;
     call.buffer = AdapterInfo != nullptr;
     call.size_in = SizePointer ? *SizePointer : 0;
@@ -591,6 +593,7 @@ ULONG WINAPI GetAdaptersInfo(PIP_ADAPTER_INFO AdapterInfo, PULONG SizePointer)
 // --- GetNetworkParams ------------------------------------------------------------------
 DWORD WINAPI GetNetworkParams(PFIXED_INFO pFixedInfo, PULONG pOutBufLen)
 {
+    SIM_CALL(per_run);
     sim::SizedCall call;
     call.buffer = pFixedInfo != nullptr;
     call.size_in = pOutBufLen ? *pOutBufLen : 0;
@@ -648,6 +651,7 @@ DWORD WINAPI GetNetworkParams(PFIXED_INFO pFixedInfo, PULONG pOutBufLen)
 DWORD WINAPI GetPerAdapterInfo(ULONG IfIndex, PIP_PER_ADAPTER_INFO pPerAdapterInfo,
                                PULONG pOutBufLen)
 {
+    SIM_CALL(per_adapter);
     sim::SizedCall call;
     call.index = IfIndex;
     call.buffer = pPerAdapterInfo != nullptr;
@@ -696,6 +700,7 @@ DWORD WINAPI GetPerAdapterInfo(ULONG IfIndex, PIP_PER_ADAPTER_INFO pPerAdapterIn
 // --- GetIfEntry2 and ConvertLengthToIpv4Mask -------------------------------------------
 DWORD WINAPI GetIfEntry2(PMIB_IF_ROW2 Row)
 {
+    SIM_CALL(per_adapter);
     if (!Row)
         return ERROR_INVALID_PARAMETER;
     sim::AdapterSpec *a = nullptr;
@@ -728,6 +733,7 @@ DWORD WINAPI GetIfEntry2(PMIB_IF_ROW2 Row)
 
 DWORD WINAPI ConvertLengthToIpv4Mask(ULONG MaskLength, PULONG Mask)
 {
+    SIM_CALL(per_adapter);
     if (!Mask)
         return ERROR_INVALID_PARAMETER;
     if (MaskLength > 32) {
@@ -749,6 +755,7 @@ static std::u16string tcpip_name(const sim::AdapterSpec &a)
 
 DWORD WINAPI GetInterfaceInfo(PIP_INTERFACE_INFO pIfTable, PULONG dwOutBufLen)
 {
+    SIM_CALL(per_run);
     sim::SizedCall call;
     call.buffer = pIfTable != nullptr;
     call.size_in = dwOutBufLen ? *dwOutBufLen : 0;
@@ -815,11 +822,13 @@ static DWORD dhcp_call(bool release, PIP_ADAPTER_INDEX_MAP map)
 
 DWORD WINAPI IpReleaseAddress(PIP_ADAPTER_INDEX_MAP AdapterInfo)
 {
+    SIM_CALL(per_adapter);
     return dhcp_call(true, AdapterInfo);
 }
 
 DWORD WINAPI IpRenewAddress(PIP_ADAPTER_INDEX_MAP AdapterInfo)
 {
+    SIM_CALL(per_adapter);
     return dhcp_call(false, AdapterInfo);
 }
 

@@ -327,6 +327,7 @@ using sim::locale_state;
 
 int GetLocaleInfoW(LCID lcid, LCTYPE type, LPWSTR data, int chars)
 {
+    SIM_CALL(per_adapter);
     // Recorded as asked: the user's own settings count unless the caller turns them off.
     locale_state.info_queries.push_back(type);
     type &= ~LOCALE_NOUSEROVERRIDE;
@@ -349,6 +350,7 @@ static bool check_output(LPWSTR out, int chars)
 int GetDateFormatW(LCID lcid, DWORD flags, const SYSTEMTIME *date, LPCWSTR picture, LPWSTR out,
                    int chars)
 {
+    SIM_CALL(per_adapter);
     SYSTEMTIME when = date ? *date : locale_state.now;
     locale_state.date_calls.push_back(
         {lcid, flags, when, picture != NULL, picture ? picture : u"", chars});
@@ -374,6 +376,7 @@ int GetDateFormatW(LCID lcid, DWORD flags, const SYSTEMTIME *date, LPCWSTR pictu
 int GetTimeFormatW(LCID lcid, DWORD flags, const SYSTEMTIME *time, LPCWSTR picture, LPWSTR out,
                    int chars)
 {
+    SIM_CALL(per_adapter);
     SYSTEMTIME when = time ? *time : locale_state.now;
     locale_state.time_calls.push_back(
         {lcid, flags, when, picture != NULL, picture ? picture : u"", chars});
@@ -387,11 +390,13 @@ int GetTimeFormatW(LCID lcid, DWORD flags, const SYSTEMTIME *time, LPCWSTR pictu
 
 void GetLocalTime(LPSYSTEMTIME now)
 {
+    SIM_CALL(per_run);
     *now = locale_state.now;
 }
 
 BOOL FileTimeToSystemTime(const FILETIME *file_time, LPSYSTEMTIME system_time)
 {
+    SIM_CALL(per_adapter);
     uint64_t ticks = ((uint64_t)file_time->dwHighDateTime << 32) | file_time->dwLowDateTime;
     if (ticks > 0x7FFFFFFFFFFFFFFFull)
         return FALSE;
@@ -402,6 +407,7 @@ BOOL FileTimeToSystemTime(const FILETIME *file_time, LPSYSTEMTIME system_time)
 BOOL SystemTimeToTzSpecificLocalTime(const TIME_ZONE_INFORMATION *zone,
                                      const SYSTEMTIME *universal, LPSYSTEMTIME local)
 {
+    SIM_CALL(per_adapter);
     if (locale_state.zone_conversion_fails || !universal || !local ||
         !sim::valid_date(*universal) || !sim::valid_time(*universal)) {
         return FALSE;

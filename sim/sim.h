@@ -21,6 +21,69 @@ struct ResetHook {
     explicit ResetHook(void (*fn)());
 };
 
+// --- budgets ---------------------------------------------------------------------------
+// A loop in the code under test that never ends would otherwise call the simulation for
+// minutes while its logs fill the memory. So every simulated function counts its calls in
+// one test, and the heap its live blocks; past a budget the call throws, naming itself,
+// and the test fails at once. The budgets are far above what any test, benchmark run or
+// fuzz input needs; a test that really needs more raises its own after sim::reset().
+struct Budgets {
+    // Calls of each function, by how often a run makes them. A few times: the host record,
+    // the adapter lists, modules, registry, start-up; no test or run makes more than ten,
+    // and a record that asks for more at every call costs the simulation more at every
+    // call, so this budget stays low enough to end such a loop within a second.
+    unsigned long per_run = 1000;
+    // Once or a few times per adapter: its interface row, per-adapter record, addresses as
+    // text, lease dates, wireless queries, heap blocks; the largest benchmark run (10,000
+    // adapters) makes a few tens of thousands.
+    unsigned long per_adapter = 1000000;
+    // Per line, character or poll: the host's output, strings, formatting, console input
+    // waits (an hour of virtual time is 360,000 polls); the largest benchmark run makes up
+    // to 800,000.
+    unsigned long per_line = 10000000;
+    long live_blocks = 10000;  // heap blocks given and not yet taken back; runs hold a few
+    unsigned period = 1;       // the counts of calls belong to this period only
+};
+inline Budgets &budgets()
+{
+    static Budgets state;  // constant-initialised: no guard on the path of every call
+    return state;
+}
+// Drops the counts of calls made so far, budgets unchanged: for a benchmark's loop, whose
+// every run is one test's worth of calls.
+void restart_counts();
+
+// One simulated function's calls in the current period, kept by the function itself.
+struct CallCount {
+    const char *name;
+    unsigned long Budgets::*budget;
+    unsigned period;
+    unsigned long calls;
+};
+[[noreturn]] void over_budget(const CallCount &count, unsigned long budget);
+inline void count_call(CallCount &count)
+{
+    Budgets &b = budgets();
+    if (count.period != b.period) {
+        count.period = b.period;
+        count.calls = 0;
+    }
+    if (++count.calls > b.*count.budget)
+        over_budget(count, b.*count.budget);
+}
+
+}  // namespace sim
+
+// The first statement of every simulated function, with the budget it is held to:
+// SIM_CALL(per_run), SIM_CALL(per_adapter) or SIM_CALL(per_line).
+#define SIM_CALL(rate)                                                                  \
+    do {                                                                                \
+        static sim::CallCount sim_count_ = {__func__, &sim::Budgets::rate, 0, 0};       \
+        sim::count_call(sim_count_);                                                    \
+    } while (0)
+
+namespace sim {
+
 // --- text ------------------------------------------------------------------------------
 std::string utf8(const std::u16string &text);
 std::string utf8(const char16_t *text);

@@ -89,6 +89,7 @@ static std::string ipv6_text(const BYTE *b)
 INT WSAAddressToStringW(LPSOCKADDR address, DWORD length, LPWSAPROTOCOL_INFOW protocol_info,
                         LPWSTR text, LPDWORD chars)
 {
+    SIM_CALL(per_adapter);
     const INT socket_error = -1;
     auto &a = sim::address_state;
     a.calls++;

@@ -21,6 +21,7 @@ std::vector<Sound> &sounds()
 
 BOOL WINAPI PlaySoundW(LPCWSTR pszSound, HMODULE hmod, DWORD fdwSound)
 {
+    SIM_CALL(per_run);
     sim::sound_log.push_back({(ULONG_PTR)pszSound, hmod, fdwSound});
     return TRUE;
 }

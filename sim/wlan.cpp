@@ -189,6 +189,7 @@ DWORD WINAPI WlanQueryInterface(HANDLE hClientHandle, const GUID *pInterfaceGuid
                                 WLAN_INTF_OPCODE OpCode, PVOID pReserved, PDWORD pdwDataSize,
                                 PVOID *ppData, PWLAN_OPCODE_VALUE_TYPE)
 {
+    SIM_CALL(per_adapter);
     GUID none{};
     auto answer = [&](DWORD result) {
         wlan_state.queries.push_back({pInterfaceGuid ? *pInterfaceGuid : none, (ULONG)OpCode, result});
@@ -224,6 +225,7 @@ DWORD WINAPI WlanQueryInterface(HANDLE hClientHandle, const GUID *pInterfaceGuid
 
 VOID WINAPI WlanFreeMemory(PVOID pMemory)
 {
+    SIM_CALL(per_adapter);
     if (!pMemory)
         return;
     auto it = sim::wlan_blocks.find(pMemory);
@@ -238,6 +240,7 @@ VOID WINAPI WlanFreeMemory(PVOID pMemory)
 
 HRESULT WINAPI IIDFromString(LPCOLESTR lpsz, LPIID lpiid)
 {
+    SIM_CALL(per_adapter);
     if (!lpiid)
         return E_INVALIDARG;
     if (!lpsz) {

@@ -7,6 +7,10 @@
 #include "../format/netvalues.h"
 #include "../plugin/host.h"
 
+// GetNetworkParams answers that keep asking for more are given up after this many, as the
+// per-adapter record's are: a record that grew at every answer would be asked for ever.
+#define HOST_RECORD_ATTEMPTS 8
+
 static LPCWSTR node_type_text(UINT node_type)
 {
     switch (node_type) {
@@ -94,10 +98,10 @@ static DWORD call_network_params(const void *, void *block, ULONG *size)
 // it cannot be had.
 static FIXED_INFO *get_network_params(DWORD *error)
 {
-    // As often as the record grows: each answer must ask for more.
+    // As often as the record grows, within the attempts: each answer must ask for more.
     static const BlockQuery query = {.call = call_network_params, .args = NULL,
                                      .first_size = sizeof(FIXED_INFO), .slack = 0,
-                                     .max_calls = 0, .must_grow = true};
+                                     .max_calls = HOST_RECORD_ATTEMPTS, .must_grow = true};
     void *info;
     DWORD answer;
     int rc = get_sized_block(&query, &info, NULL, &answer);

@@ -378,6 +378,11 @@ TEST_F(Header, HostRecordFailuresWriteNothing)
              sim::net().network_params = {ERROR_NO_DATA, 2};
          },
          ERROR_NO_DATA, 2},
+        {"a record that grows at every answer is given up after eight calls", [] {
+             sim::net().host.dns_servers = {"192.0.2.53", "192.0.2.54"};
+             sim::net().host.grow = 1 << 30;
+         },
+         ERROR_BUFFER_OVERFLOW, 8},
     };
     for (const auto &c : cases) {
         fresh(c.what);

@@ -1,13 +1,16 @@
 // The simulated IP Helper and wireless LAN service: blocks laid out as Windows lays them out
 // (every pointer inside the caller's block, chains ending), the buffer-size protocol, the
-// scripted faults and the logs.
+// scripted faults and the logs; and the budgets that end a loop that never ends.
 #include "harness.h"
 #include "sim/netsim.h"
+#include "src/plugin/host.h"
 
 #include <objbase.h>
 #include <mmsystem.h>
 
 #include <cstdio>
+#include <functional>
+#include <stdexcept>
 
 namespace {
 
@@ -855,4 +858,69 @@ TEST_F(Sounds, EveryPlayIsLogged)
     EXPECT_EQ(sim::sounds()[0].sound, (ULONG_PTR)0x4853);
     EXPECT_EQ(sim::sounds()[1].sound, (ULONG_PTR)0x2A53);
     EXPECT_EQ(sim::sounds()[1].flags, 0x110001u);
+}
+
+using Budgets = SimTest;
+
+// What a call throws, or "nothing thrown".
+static std::string thrown(const std::function<void()> &call)
+{
+    try {
+        call();
+    } catch (const std::runtime_error &e) {
+        return e.what();
+    }
+    return "nothing thrown";
+}
+
+TEST_F(Budgets, TheCallPastItsBudgetThrowsNamingTheFunction)
+{
+    ULONG size = 0;
+    struct Case {
+        const char *what;
+        unsigned long sim::Budgets::*budget;
+        std::function<void()> call;
+        const char *message;
+    } cases[] = {
+        {"the host record, asked a few times a run", &sim::Budgets::per_run,
+         [&size] { GetNetworkParams(NULL, &(size = 0)); },
+         "sim: GetNetworkParams called more than 5 times in one test: a loop that never ends?"},
+        {"the per-adapter record, asked once an adapter", &sim::Budgets::per_adapter,
+         [&size] { GetPerAdapterInfo(7, NULL, &(size = 0)); },
+         "sim: GetPerAdapterInfo called more than 5 times in one test: a loop that never ends?"},
+        {"a host service, called for every line", &sim::Budgets::per_line, [] { QPuts(u"x"); },
+         "sim: QPuts called more than 5 times in one test: a loop that never ends?"},
+    };
+    for (const auto &c : cases) {
+        sim::reset();
+        sim::budgets().*c.budget = 5;
+        for (int n = 1; n <= 5; n++)
+            ASSERT_EQ(thrown(c.call), "nothing thrown") << c.what << ", call " << n;
+        EXPECT_EQ(thrown(c.call), c.message) << c.what;
+
+        sim::restart_counts();
+        for (int n = 1; n <= 5; n++)
+            ASSERT_EQ(thrown(c.call), "nothing thrown") << c.what << ", afresh: call " << n;
+        EXPECT_EQ(thrown(c.call), c.message) << c.what << ": the budget outlives a restart";
+
+        sim::reset();
+        for (int n = 1; n <= 6; n++)
+            ASSERT_EQ(thrown(c.call), "nothing thrown") << c.what << ", reset: call " << n;
+    }
+}
+
+TEST_F(Budgets, LiveHeapBlocksPastTheBudgetThrow)
+{
+    HANDLE heap = GetProcessHeap();
+    sim::budgets().live_blocks = 3;
+    std::vector<void *> blocks;
+    for (int n = 0; n < 3; n++)
+        blocks.push_back(HeapAlloc(heap, 0, 8));
+    EXPECT_EQ(thrown([heap] { HeapAlloc(heap, 0, 8); }),
+              "sim: HeapAlloc: more than 3 blocks live in one test: a loop that never frees them?");
+    HeapFree(heap, 0, blocks.back());
+    blocks.back() = HeapAlloc(heap, 0, 8);
+    EXPECT_NE(blocks.back(), nullptr) << "a block given back makes room for one more";
+    for (void *b : blocks)
+        HeapFree(heap, 0, b);
 }
