@@ -187,8 +187,9 @@ TEST_F(Listing, FiltersInTheirOrder)
             EXPECT_EQ(call.flag1, 0) << c.what;
             EXPECT_EQ(call.flag2, 1) << c.what;
         }
-        if (c.nameless)
+        if (c.nameless) {
             EXPECT_EQ(sim::utf8(sim::host().wildcard_calls.back().name), "") << c.what;
+        }
     }
 }
 
