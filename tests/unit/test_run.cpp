@@ -26,6 +26,28 @@ const std::vector<std::string> handler_never = {};
 
 const char *const wifi_guid = "{0000000C-0000-0000-0000-53494D4E4554}";
 
+// The WiFi adapter's connection: HomeNet, WPA2 Personal, channel 36.
+sim::WlanInterface home_wlan()
+{
+    return sim::WlanInterface(wifi_guid)
+        .state(wlan_interface_state_connected)
+        .ssid("HomeNet")
+        .phy(7)
+        .signal(88)
+        .rates(866700, 400000)
+        .security(DOT11_AUTH_ALGO_RSNA_PSK, DOT11_CIPHER_ALGO_CCMP)
+        .channel(36);
+}
+
+// The lines of that connection in a detailed report.
+const std::string WIFI_LINES = "   WiFi state . . . . . . . :  Connected\r\n"
+                               "   WiFi SSID. . . . . . . . :  HomeNet\r\n"
+                               "   WiFi radio type. . . . . :  HT (802.11n?)\r\n"
+                               "   WiFi security. . . . . . :  WPA2 Personal\r\n"
+                               "   WiFi channel . . . . . . :  36\r\n"
+                               "   WiFi signal strength . . :  88%\r\n"
+                               "   WiFi link speed. . . . . :  866 Mbps / 400 Mbps (Rx/Tx)\r\n";
+
 // A DHCP Ethernet adapter, a connected WiFi adapter, a disconnected Ethernet adapter, the
 // loopback and a Teredo tunnel, in this order.
 void machine()
@@ -38,14 +60,7 @@ void machine()
     sim::net().add(sim::ethernet(9, "Backup").address("203.0.113.5", 24).media(MediaConnectStateDisconnected));
     sim::net().add(sim::loopback(1));
     sim::net().add(sim::tunnel(14, "Teredo"));
-    sim::wlan().add(sim::WlanInterface(wifi_guid)
-                        .state(wlan_interface_state_connected)
-                        .ssid("HomeNet")
-                        .phy(7)
-                        .signal(88)
-                        .rates(866700, 400000)
-                        .security(DOT11_AUTH_ALGO_RSNA_PSK, DOT11_CIPHER_ALGO_CCMP)
-                        .channel(36));
+    sim::wlan().add(home_wlan());
 }
 
 const std::string HEADER = "\r\n"
@@ -119,13 +134,7 @@ const std::string DETAILED_LISTING =
     "   Link speed . . . . . . . :  300 Mbps\r\n"
     "   DHCP . . . . . . . . . . :  Enabled\r\n"
     "   Autoconfig . . . . . . . :  Disabled\r\n"
-    "   WiFi state . . . . . . . :  Connected\r\n"
-    "   WiFi SSID. . . . . . . . :  HomeNet\r\n"
-    "   WiFi radio type. . . . . :  HT (802.11n?)\r\n"
-    "   WiFi security. . . . . . :  WPA2 Personal\r\n"
-    "   WiFi channel . . . . . . :  36\r\n"
-    "   WiFi signal strength . . :  88%\r\n"
-    "   WiFi link speed. . . . . :  866 Mbps / 400 Mbps (Rx/Tx)\r\n"
+    + WIFI_LINES +
     "   IPv4 address . . . . . . :  198.51.100.20\r\n"
     "   Subnet mask. . . . . . . :  255.255.255.0\r\n"
     "   Network CIDR . . . . . . :  198.51.100.0/24\r\n"
@@ -734,13 +743,7 @@ TEST_F(Run, EveryRowOfADetailedRunInItsColour)
                        .search_suffix("corp.example")
                        .search_suffix("example.net"));
     sim::net().add(sim::wifi(12, "Wi-Fi").address("198.51.100.20", 24).no_ipv6());
-    sim::wlan().add(sim::WlanInterface(wifi_guid)
-                        .ssid("HomeNet")
-                        .phy(7)
-                        .signal(88)
-                        .rates(866700, 400000)
-                        .security(DOT11_AUTH_ALGO_RSNA_PSK, DOT11_CIPHER_ALGO_CCMP)
-                        .channel(36));
+    sim::wlan().add(home_wlan());
     sim::console().stdout_is_console = true;
     sim::set_env("Highlight", "0x1E");
     EXPECT_EQ(run("/a /g"), 0);
@@ -797,13 +800,7 @@ TEST_F(Run, EveryRowOfADetailedRunInItsColour)
               "   Link speed . . . . . . . :  300 Mbps\r\n"
               "   DHCP . . . . . . . . . . :  Disabled\r\n"
               "   Autoconfig . . . . . . . :  Disabled\r\n"
-              "   WiFi state . . . . . . . :  Connected\r\n"
-              "   WiFi SSID. . . . . . . . :  HomeNet\r\n"
-              "   WiFi radio type. . . . . :  HT (802.11n?)\r\n"
-              "   WiFi security. . . . . . :  WPA2 Personal\r\n"
-              "   WiFi channel . . . . . . :  36\r\n"
-              "   WiFi signal strength . . :  88%\r\n"
-              "   WiFi link speed. . . . . :  866 Mbps / 400 Mbps (Rx/Tx)\r\n"
+              + WIFI_LINES +
               "   IPv4 address . . . . . . :  {1E:198.51.100.20}\r\n"
               "   Subnet mask. . . . . . . :  255.255.255.0\r\n"
               "   Network CIDR . . . . . . :  198.51.100.0/24\r\n"
